@@ -1,0 +1,281 @@
+#include "tests/fakes/fake_platform.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/error.h"
+
+namespace kv::fake {
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  // '*' and '?' without regard to case, as FindFirstFile does for simple patterns.
+  size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' ||
+                               std::tolower(static_cast<unsigned char>(pattern[p])) ==
+                                   std::tolower(static_cast<unsigned char>(name[n])))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+// Windows-1252 bytes 0x80..0x9F; 0 where the code page has no character.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string RegistryPath(platform::RegistryHive hive, const std::string& key) {
+  std::string k = key;
+  while (!k.empty() && k.front() == '\\') k.erase(k.begin());
+  while (!k.empty() && k.back() == '\\') k.pop_back();
+  return (hive == platform::RegistryHive::CurrentUser ? "HKCU\\" : "HKLM\\") + Lower(k);
+}
+
+std::set<std::string>& FakePlatform::HeldMutexes() {
+  static std::set<std::string> held;
+  return held;
+}
+
+FakePlatform::FakePlatform() : bundle_{*this, *this, *this, *this, *this, *this, *this} {
+  registry[RegistryPath(platform::RegistryHive::CurrentUser,
+                        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
+          ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+}
+
+std::string FakePlatform::FileText(const std::string& path) const {
+  auto it = files.find(path);
+  return it == files.end() ? std::string() : it->second;
+}
+
+bool FakePlatform::HasFile(const std::string& path) const { return files.count(path) != 0; }
+
+std::string FakePlatform::Beside(const std::string& name) const {
+  return exePath.substr(0, exePath.find_last_of("\\:") + 1) + name;
+}
+
+bool FakePlatform::AcquireSingleInstance(const std::string& mutexName) {
+  log.push_back("mutex " + mutexName);
+  if (!HeldMutexes().insert(mutexName).second) return false;
+  heldMutex_ = mutexName;
+  return true;
+}
+
+void FakePlatform::ReleaseSingleInstance() {
+  if (!heldMutex_.empty()) HeldMutexes().erase(heldMutex_);
+  heldMutex_.clear();
+  log.push_back("release mutex");
+}
+
+uint16_t FakePlatform::AddAtom(const std::string& name) {
+  auto [it, added] = atoms.emplace(Lower(name), nextAtom);
+  if (added) ++nextAtom;
+  return it->second;
+}
+
+void FakePlatform::DeleteAtom(uint16_t atom) { deletedAtoms.push_back(atom); }
+
+platform::RegistryRead FakePlatform::ReadRegistryString(platform::RegistryHive hive,
+                                                        const std::string& key,
+                                                        const std::string& valueName) {
+  const std::string path = RegistryPath(hive, key);
+  platform::RegistryRead result;
+  auto it = registry.find(path);
+  if (it == registry.end() || unopenableKeys.count(path)) return result;
+  result.keyOpened = true;
+  auto v = it->second.find(Lower(valueName));
+  if (v != it->second.end()) result.value = v->second;
+  return result;
+}
+
+std::optional<std::string> FakePlatform::EnvironmentVariable(const std::string& name) {
+  for (const auto& [k, v] : env)
+    if (Lower(k) == Lower(name)) return v;
+  return std::nullopt;
+}
+
+std::optional<std::string> FakePlatform::ReadAll(const std::string& path) {
+  if (unreadable.count(path)) throw KeyvaneError("Cannot open file \"" + path + "\".");
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
+void FakePlatform::ReplaceAtomically(const std::string& path, const std::string& bytes) {
+  if (unwritable.count(path)) throw KeyvaneError("Cannot create file \"" + path + "\". Access is denied.");
+  files[path] = bytes;
+  ++writes;
+  log.push_back("write " + path);
+}
+
+bool FakePlatform::Exists(const std::string& path) { return files.count(path) != 0; }
+
+bool FakePlatform::Delete(const std::string& path) { return files.erase(path) != 0; }
+
+std::vector<std::string> FakePlatform::List(const std::string& folder, const std::string& pattern) {
+  std::string dir = folder;
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  std::vector<std::string> names;
+  for (const auto& [path, bytes] : files) {
+    if (path.size() <= dir.size() || Lower(path.substr(0, dir.size())) != Lower(dir)) continue;
+    std::string name = path.substr(dir.size());
+    if (name.find('\\') == std::string::npos && WildcardMatch(pattern, name)) names.push_back(name);
+  }
+  return names;
+}
+
+std::string FakePlatform::ToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (unsigned char b : ansi) {
+    char32_t c = b;
+    if (b >= 0x80 && b < 0xA0) c = kCp1252High[b - 0x80] ? kCp1252High[b - 0x80] : b;
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::optional<std::string> FakePlatform::FromUtf8(std::string_view utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char b = static_cast<unsigned char>(utf8[i]);
+    char32_t c;
+    size_t len;
+    if (b < 0x80) { c = b; len = 1; }
+    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
+    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
+    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
+    else return std::nullopt;
+    if (i + len > utf8.size()) return std::nullopt;
+    for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += len;
+    if (c < 0x80 || (c >= 0xA0 && c < 0x100)) { out += static_cast<char>(c); continue; }
+    auto it = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+    if (it == std::end(kCp1252High) || c == 0) return std::nullopt;
+    out += static_cast<char>(0x80 + (it - std::begin(kCp1252High)));
+  }
+  return out;
+}
+
+bool FakePlatform::Register(uint32_t id, uint32_t modifiers, uint32_t virtualKey) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "register %u 0x%02X", id, virtualKey);
+  hotKeyLog.push_back(buf);
+  if (refusedHotKeys.count(id) || registeredHotKeys.count(id)) return false;
+  registeredHotKeys[id] = {modifiers, virtualKey};
+  return true;
+}
+
+bool FakePlatform::Unregister(uint32_t id) {
+  hotKeyLog.push_back("unregister " + std::to_string(id));
+  return registeredHotKeys.erase(id) != 0;
+}
+
+void FakePlatform::SetVisible(bool visible) {
+  trayVisible = visible;
+  log.push_back(visible ? "tray show" : "tray hide");
+}
+
+void FakePlatform::SetImageIndex(int index) {
+  trayImage = index;
+  log.push_back("tray image " + std::to_string(index));
+}
+
+void FakePlatform::ShowBalloon(const std::string& title, const std::string& text, int seconds) {
+  balloons.push_back({title, text, seconds});
+  log.push_back("balloon " + text);
+}
+
+int FakePlatform::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  messages.push_back({text, caption, style});
+  log.push_back("message " + text);
+  if (!messageAnswers.empty()) {
+    int answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+  }
+  return (style & 0xF) == platform::mb::kYesNo ? platform::mb::kIdYes : platform::mb::kIdOk;
+}
+
+void FakePlatform::ShowError(const std::string& text) {
+  errors.push_back(text);
+  log.push_back("error " + text);
+}
+
+std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
+                                                  const std::string& prompt,
+                                                  const std::string& initial) {
+  inputBoxes.push_back({prompt, caption, 0});
+  log.push_back("input " + caption);
+  if (inputAnswers.empty()) return std::nullopt;
+  auto answer = inputAnswers.front();
+  inputAnswers.pop_front();
+  (void)initial;
+  return answer;
+}
+
+void FakePlatform::Minimize() {
+  if (minimized) return;
+  minimized = true;
+  log.push_back("minimize");
+  if (onMinimize) onMinimize();
+}
+
+void FakePlatform::Restore() {
+  minimized = false;
+  log.push_back("restore");
+}
+
+void FakePlatform::Terminate() {
+  terminated = true;
+  log.push_back("terminate");
+}
+
+void FakePlatform::ProcessMessages() {
+  ++processMessagesCalls;
+  while (!queue.empty()) {
+    auto message = std::move(queue.front());
+    queue.pop_front();
+    message();
+  }
+}
+
+}  // namespace kv::fake

@@ -1,0 +1,153 @@
+// A simulated Windows for the native tests: it keeps state (files, atoms, hot keys, the tray,
+// the registry), plays scripted answers (message boxes, input boxes) and records what the
+// program made it do, in order, so tests can read like the behaviour they check.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kv::fake {
+
+struct Balloon {
+  std::string title;
+  std::string text;
+  int seconds;
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+class FakePlatform final : public platform::System,
+                           public platform::FileSystem,
+                           public platform::AnsiCodec,
+                           public platform::HotKeys,
+                           public platform::TrayIcon,
+                           public platform::Dialogs,
+                           public platform::Application {
+ public:
+  FakePlatform();
+
+  platform::Platform& platform() { return bundle_; }
+
+  // ---- scripted state ----
+  std::string exePath = "C:\\Program Files\\Keyvane\\keyvane.exe";
+  platform::OsVersion version{true, platform::kPlatformWin32Nt, 6, 1, ""};
+  std::string windowsDir = "C:\\WINDOWS";
+  std::map<std::string, std::string> env;  // names compared without case
+  // "HKCU\\key" -> value name -> value; a key present with no values opens but is empty.
+  std::map<std::string, std::map<std::string, std::string>> registry;
+  std::set<std::string> unopenableKeys;
+  // Named mutexes held by any simulated process of this test program.
+  static std::set<std::string>& HeldMutexes();
+  uint64_t now = 1000;
+  uint64_t tickStep = 1;  // every TickCountMs() call advances time by this much
+
+  // ---- files ----
+  std::map<std::string, std::string> files;  // full path (case kept) -> bytes
+  std::set<std::string> unwritable;          // paths whose replacement fails
+  std::set<std::string> unreadable;
+  int writes = 0;
+  std::string FileText(const std::string& path) const;  // bytes as stored; "" when missing
+  bool HasFile(const std::string& path) const;
+  std::string Beside(const std::string& name) const;  // path beside the executable
+
+  // ---- hot keys ----
+  std::map<uint32_t, std::pair<uint32_t, uint32_t>> registeredHotKeys;  // id -> (mods, vk)
+  std::set<uint32_t> refusedHotKeys;  // ids that another program holds
+  std::vector<std::string> hotKeyLog;   // "register 49153 0x70", "unregister 49153"
+
+  // ---- atoms ----
+  std::map<std::string, uint16_t> atoms;
+  uint16_t nextAtom = 0xC000;
+  std::vector<uint16_t> deletedAtoms;
+
+  // ---- tray ----
+  bool trayVisible = false;
+  int trayImage = -1;
+  std::vector<Balloon> balloons;
+
+  // ---- dialogs ----
+  std::vector<ShownMessage> messages;
+  std::vector<std::string> errors;
+  std::deque<int> messageAnswers;                      // next MessageBox results (default IDOK/IDYES)
+  std::deque<std::optional<std::string>> inputAnswers; // next InputBox results (default: cancel)
+  std::vector<ShownMessage> inputBoxes;               // caption, prompt (as text), style 0
+
+  // ---- application ----
+  std::string appTitle;
+  bool minimized = false;
+  std::function<void()> onMinimize;
+  bool terminated = false;
+  int processMessagesCalls = 0;
+  std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
+  std::vector<std::string> log;             // every effect, in order
+
+  // System
+  bool AcquireSingleInstance(const std::string& mutexName) override;
+  void ReleaseSingleInstance() override;
+  uint16_t AddAtom(const std::string& name) override;
+  void DeleteAtom(uint16_t atom) override;
+  platform::OsVersion Version() override { return version; }
+  std::string WindowsDirectory() override { return windowsDir; }
+  platform::RegistryRead ReadRegistryString(platform::RegistryHive hive, const std::string& key,
+                                            const std::string& valueName) override;
+  std::string ModuleFileName() override { return exePath; }
+  std::optional<std::string> EnvironmentVariable(const std::string& name) override;
+  uint64_t TickCountMs() override { return now += tickStep; }
+
+  // FileSystem
+  std::optional<std::string> ReadAll(const std::string& path) override;
+  void ReplaceAtomically(const std::string& path, const std::string& bytes) override;
+  bool Exists(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
+
+  // AnsiCodec: Windows-1252
+  std::string ToUtf8(std::string_view ansi) override;
+  std::optional<std::string> FromUtf8(std::string_view utf8) override;
+
+  // HotKeys
+  bool Register(uint32_t id, uint32_t modifiers, uint32_t virtualKey) override;
+  bool Unregister(uint32_t id) override;
+
+  // TrayIcon
+  void SetVisible(bool visible) override;
+  bool Visible() const override { return trayVisible; }
+  void SetImageIndex(int index) override;
+  int ImageIndex() const override { return trayImage; }
+  void ShowBalloon(const std::string& title, const std::string& text, int seconds) override;
+
+  // Dialogs
+  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+  void ShowError(const std::string& text) override;
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) override;
+
+  // Application
+  void SetTitle(const std::string& title) override { appTitle = title; }
+  std::string Title() const override { return appTitle; }
+  void Minimize() override;
+  void Restore() override;
+  bool Minimized() const override { return minimized; }
+  void SetOnMinimize(std::function<void()> handler) override { onMinimize = std::move(handler); }
+  void Terminate() override;
+  void ProcessMessages() override;
+
+ private:
+  std::string heldMutex_;
+  platform::Platform bundle_;
+};
+
+// The name under which a registry key is kept in FakePlatform::registry.
+std::string RegistryPath(platform::RegistryHive hive, const std::string& key);
+
+}  // namespace kv::fake
