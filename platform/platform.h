@@ -143,6 +143,27 @@ class Application {
   virtual void Terminate() = 0;
   // Runs the messages that are waiting now, then returns.
   virtual void ProcessMessages() = 0;
+  // Asks the main window to close, as its close button would.
+  virtual void CloseMainWindow() = 0;
+};
+
+// What a look at GetSystemWow64DirectoryW in the loaded kernel32.dll gave.
+enum class Wow64Probe {
+  NoKernel32,      // kernel32.dll is not loaded
+  NoFunction,      // the function does not exist (32-bit Windows before XP)
+  Succeeded,       // it returned a folder
+  NotImplemented,  // it failed with ERROR_CALL_NOT_IMPLEMENTED (32-bit Windows)
+  Failed,          // it failed for another reason
+};
+
+// The 64-bit file-system redirection of a 32-bit process.
+class Wow64 {
+ public:
+  virtual ~Wow64() = default;
+  virtual Wow64Probe ProbeSystemWow64Directory() = 0;
+  // The old state when redirection was switched off; nullopt when nothing was changed.
+  virtual std::optional<uintptr_t> DisableRedirection() = 0;
+  virtual void RevertRedirection(uintptr_t oldState) = 0;
 };
 
 // Everything at once, passed by reference to the main window.
@@ -154,6 +175,7 @@ struct Platform {
   TrayIcon& tray;
   Dialogs& dialogs;
   Application& app;
+  Wow64& wow64;
 };
 
 }  // namespace kv::platform

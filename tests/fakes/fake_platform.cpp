@@ -75,7 +75,7 @@ std::set<std::string>& FakePlatform::HeldMutexes() {
   return held;
 }
 
-FakePlatform::FakePlatform() : bundle_{*this, *this, *this, *this, *this, *this, *this} {
+FakePlatform::FakePlatform() : bundle_{*this, *this, *this, *this, *this, *this, *this, *this} {
   registry[RegistryPath(platform::RegistryHive::CurrentUser,
                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -276,6 +276,23 @@ void FakePlatform::ProcessMessages() {
     queue.pop_front();
     message();
   }
+}
+
+void FakePlatform::CloseMainWindow() {
+  closeRequested = true;
+  log.push_back("close window");
+}
+
+std::optional<uintptr_t> FakePlatform::DisableRedirection() {
+  if (wow64Probe != platform::Wow64Probe::Succeeded) return std::nullopt;
+  redirectionOff = true;
+  log.push_back("redirection off");
+  return 1;
+}
+
+void FakePlatform::RevertRedirection(uintptr_t) {
+  redirectionOff = false;
+  log.push_back("redirection on");
 }
 
 }  // namespace kv::fake

@@ -32,7 +32,8 @@ class FakePlatform final : public platform::System,
                            public platform::HotKeys,
                            public platform::TrayIcon,
                            public platform::Dialogs,
-                           public platform::Application {
+                           public platform::Application,
+                           public platform::Wow64 {
  public:
   FakePlatform();
 
@@ -88,6 +89,9 @@ class FakePlatform final : public platform::System,
   std::function<void()> onMinimize;
   bool terminated = false;
   int processMessagesCalls = 0;
+  bool closeRequested = false;
+  platform::Wow64Probe wow64Probe = platform::Wow64Probe::NotImplemented;
+  bool redirectionOff = false;
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
   std::vector<std::string> log;             // every effect, in order
 
@@ -141,6 +145,12 @@ class FakePlatform final : public platform::System,
   void SetOnMinimize(std::function<void()> handler) override { onMinimize = std::move(handler); }
   void Terminate() override;
   void ProcessMessages() override;
+  void CloseMainWindow() override;
+
+  // Wow64
+  platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }
+  std::optional<uintptr_t> DisableRedirection() override;
+  void RevertRedirection(uintptr_t oldState) override;
 
  private:
   std::string heldMutex_;

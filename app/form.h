@@ -1,0 +1,216 @@
+// TForm1: Keyvane's main window. It owns every control and all run-time state; its member
+// functions are defined by subsystem (app/, hotkeys/, actions/, layout/, editor/, themes/,
+// shell/), so a handler is found under the subsystem it belongs to.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/key_table.h"
+#include "layout/key_view.h"
+#include "platform/platform.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/label.h"
+#include "ui/menu.h"
+#include "ui/panel.h"
+#include "ui/shape.h"
+#include "ui/timer.h"
+#include "ui/window.h"
+
+namespace kv {
+
+inline constexpr const char* kProductName = "Keyvane";
+inline constexpr const char* kMutexName = "Keyvane_is_alive";
+inline constexpr const char* kVersionText = "v.1.01.03 6/14/2009";
+inline constexpr const char* kBootBalloonText =
+    "Keyvane has started.\r\n\r\nYou may start using your Designed Keys Now.\r\n\r\n"
+    "Double-Click Here to view Keyvane";
+inline constexpr ui::Color kWindowColor = 0xD8D8FF;
+inline constexpr ui::Color kTabColor = 0x0000DD;
+inline constexpr ui::Color kActiveTabColor = 0xFF0000;
+inline constexpr int kWindowOuterWidth = 818;
+inline constexpr int kWindowOuterHeight = 427;
+
+// One of the three pages of the page area.
+struct Page {
+  ui::Panel* host;     // transparent, fills the page area
+  ui::Panel* content;  // white, single border
+  ui::Panel* band;     // the heading band
+  ui::Label* heading;
+};
+
+enum class PageId { Intro, Editor, Themes };
+
+class TForm1 : public ui::Window {
+ public:
+  TForm1(platform::Platform& platform, std::vector<std::string> args);
+  ~TForm1() override;
+
+  platform::Platform& platform;
+
+  // ---- life of the window ----
+  void FormCreate();
+  int GetOSInfo();
+  void ReadIni();
+  void WriteIni();
+  void FormShow();
+  void OnTimer();
+  // Returns whether the window may close.
+  bool FormClose();
+  void FormDestroy();
+  // WM_ENDSESSION.
+  void OnEndSession(bool ending);
+
+  // ---- hot keys ----
+  void StartMonitor(bool on, bool notify);
+  void BitBtn2Click();
+  void DisableKeys1Click();
+  void OnHotKey(uint32_t id);
+  bool KeysOn() const { return BitBtn2->caption() == "ON"; }
+
+  // ---- actions ----
+  void RunAction(int code, const std::string& data);
+
+  // ---- layout ----
+  void SetupButtons();
+  void ClickKey(const std::string& name);
+  void DblClickKey(const std::string& name);
+  void KeyShapeMouseUp(ui::Shape& sender);
+  void KeyLabelClick(ui::Label& sender);
+  void KeyLabelDblClick(ui::Label& sender);
+
+  // ---- key editor ----
+  int SelectedActionCode() const;
+  void SetupEditItems();
+  std::string AutomaticTitle(int code) const;
+  bool ArgumentComplete(int code) const;
+  void UpdateApplyButton();
+  // The stored form of the combination chosen in the combo lists.
+  std::string ComboText(int code) const;
+  void ComboBox1Change();
+  void ComboBox2Change();
+  void Edit1Change();
+  void Edit1KeyPress();
+  void Edit2Change();
+  void KeyComboChange();
+  void Button1Click();
+  void EditApplyClick();
+  // Whether the key's title label is shown: the key is set, or is F12 disabled by Windows.
+  bool TitleShown(int keyIndex) const { return keys[static_cast<size_t>(keyIndex)].title->visible(); }
+
+  // ---- themes ----
+  void LoadThemesList();
+  void Check4CurrentTheme();
+
+  // ---- shell ----
+  void CheckBox1Click();
+  void AppOnMinimize();
+  void CoolTrayDblClick();
+  void ShowMinimizeItemClick();
+  void Exit1Click();
+  void KeyMenuClick(ui::MenuItem& item);
+  void TurnPage(PageId page);
+  void TabClick(ui::Panel& sender);
+
+  // Writes the window caption and, with it, the application's title.
+  void SetCaptionWithTitle(const std::string& caption);
+
+  // ---- state ----
+  std::vector<std::string> args;
+  bool bootStart = false;
+  bool closeToTray = true;
+  bool menuToggle = true;
+  int osKind = 0;
+  bool is64 = false;
+  std::string windowsFolder;
+  std::string startupFolder;
+  std::string currentKey;
+  std::string searchTerm;
+  HotKeyIds hotKeyIds{};
+  int currentThemeIndex = 0;
+  bool titleTyped = false;
+  PageId currentPage = PageId::Intro;
+  // Set once the settings have been saved and the keys released for the end of the session.
+  bool sessionClosed = false;
+
+  // ---- controls ----
+  std::array<KeyView, kKeyCount> keys{};
+
+  ui::Button* BitBtn2 = nullptr;      // ON/OFF
+  ui::CheckBox* CheckBox1 = nullptr;  // Run at Startup
+  ui::Button* HelpButton = nullptr;
+  ui::Label* VersionLabel = nullptr;
+  ui::Label* Label29 = nullptr;  // producer credit
+  ui::Timer* Timer1 = nullptr;
+
+  ui::Panel* PageArea = nullptr;
+  ui::Panel* TabIntro = nullptr;
+  ui::Panel* TabEditor = nullptr;
+  ui::Panel* TabThemes = nullptr;
+  Page introPage{};
+  Page editorPage{};
+  Page themesPage{};
+
+  // Introduction page.
+  ui::Button* QuickStartButton = nullptr;
+
+  // "Create or Edit Key" page.
+  ui::Label* Label23 = nullptr;     // key heading
+  ui::ComboBox* ComboBox2 = nullptr;  // key drop-down
+  ui::Label* Label24 = nullptr;     // "Title - "
+  ui::Edit* Edit1 = nullptr;        // title box
+  ui::Label* Label25 = nullptr;     // "Action - "
+  ui::ComboBox* ComboBox1 = nullptr;  // action drop-down
+  ui::Button* Button1 = nullptr;    // "< Run"
+  ui::Label* Label26 = nullptr;     // field label
+  ui::Edit* Edit2 = nullptr;        // field box
+  ui::Button* Button2 = nullptr;    // browse
+  ui::Label* Label35 = nullptr;     // "Key Combo - "
+  ui::ComboBox* ComboBox6 = nullptr;  // combo key list
+  ui::ComboBox* ComboBox5 = nullptr;  // modifier list
+  ui::ComboBox* ComboBox4 = nullptr;  // first modifier list
+  ui::Button* BitBtn1 = nullptr;    // "Apply"
+
+  // Themes page.
+  ui::ComboBox* ComboBox3 = nullptr;  // theme drop-down
+  ui::Button* Button6 = nullptr;      // "Print Theme"
+  ui::Button* suiButton1 = nullptr;   // "Delete Theme"
+  ui::Button* Button8 = nullptr;      // "Create Theme from Current Settings"
+
+  // Tray menu.
+  ui::PopupMenu trayMenu;
+  ui::MenuItem* ThemeLine = nullptr;
+  ui::MenuItem* DisableKeys1 = nullptr;
+  ui::MenuItem* ShowMinimize1 = nullptr;
+  ui::MenuItem* Exit1 = nullptr;
+
+  // Every control by name, for the Win32 layer and for tests.
+  ui::Control* FindControl(std::string_view name) const;
+  const std::vector<std::unique_ptr<ui::Control>>& controls() const { return owned_; }
+
+ private:
+  template <typename T>
+  T* Make(std::string name, ui::Control* parent);
+  void BuildKeys();
+  void BuildPages();
+  Page BuildPage(const std::string& prefix, const std::string& heading);
+  void BuildEditorPage();
+  void BuildThemesPage();
+  void BuildIntroPage();
+  void BuildTrayMenu();
+
+  std::vector<std::unique_ptr<ui::Control>> owned_;
+};
+
+// The OS kind for a GetOSInfo result.
+int OsKindFromInfo(int osInfo);
+// GetOSInfo's classification of a version report.
+int ClassifyOsVersion(const platform::OsVersion& v);
+// A folder path that ends in a backslash (an empty path stays empty).
+std::string CheckPath(const std::string& path);
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+#include "app/program.h"
+
+#include <exception>
+
+#include "app/form.h"
+#include "ui/control.h"
+
+namespace kv {
+
+int RunProgram(platform::Platform& platform, std::vector<std::string> args, MainWindowHost& host) {
+  if (!platform.system.AcquireSingleInstance(kMutexName)) return 0;
+
+  platform.app.SetTitle(kProductName);
+  ui::SetUnhandledErrorSink([&platform](const std::string& text) { platform.dialogs.ShowError(text); });
+  int exitCode = 0;
+  {
+    TForm1 form(platform, std::move(args));
+    host.Create(form);
+    try {
+      form.FormCreate();
+    } catch (const std::exception& e) {
+      // A settings or shortcut file that cannot be read or written ends the creation
+      // handler's remaining steps; the program goes on running.
+      platform.dialogs.ShowError(e.what());
+    }
+    host.Show();
+    form.FormShow();
+    exitCode = host.RunMessageLoop();
+    platform.system.ReleaseSingleInstance();
+    form.FormDestroy();
+    host.Destroy();
+  }
+  ui::SetUnhandledErrorSink(nullptr);
+  return exitCode;
+}
+
+}  // namespace kv

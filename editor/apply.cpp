@@ -1,0 +1,48 @@
+// Storing the edited key: its record in the settings file, its hot key at once, and the
+// redrawn layout.
+#include "actions/catalogue.h"
+#include "app/form.h"
+#include "core/ini_file.h"
+#include "editor/key_editor.h"
+
+namespace kv {
+
+void TForm1::EditApplyClick() {
+  IniFile settings(platform, SettingsPath(platform));
+  IniDocument& doc = settings.doc();
+  const int code = SelectedActionCode();
+  const std::string title = code == action::kRemoveAction ? std::string(kNotSetMarker) : Edit1->text();
+  const bool set = title != kNotSetMarker;
+
+  if (const std::optional<int> key = KeyIndexBySection(currentKey)) {
+    KeyView& view = keys[static_cast<size_t>(*key)];
+    const uint32_t id = hotKeyIds[static_cast<size_t>(*key)];
+    view.title->SetCaption(title);
+    if (set)
+      platform.hotKeys.Register(id, 0, KeyAt(*key).vk);
+    else
+      platform.hotKeys.Unregister(id);
+    view.title->SetVisible(set);
+  }
+
+  if (set) {
+    doc.WriteString(currentKey, "Label", Edit1->text());
+    doc.WriteInteger(currentKey, "Action", code);
+    if (IsFieldAction(code)) doc.WriteString(currentKey, "File", Edit2->text());
+    if (IsComboAction(code)) doc.WriteString(currentKey, "File", ComboText(code));
+  } else {
+    doc.DeleteValue(currentKey, "Label");
+    doc.DeleteValue(currentKey, "Action");
+    doc.DeleteValue(currentKey, "File");
+  }
+
+  BitBtn1->SetEnabled(false);
+  settings.Flush();
+  ComboBox3->SetItemIndex(-1);
+  currentThemeIndex = -1;
+  ThemeLine->SetCaption("");
+  SetCaptionWithTitle(std::string(kProductName) + " - Changes made to the Theme");
+  SetupButtons();
+}
+
+}  // namespace kv

@@ -1,0 +1,131 @@
+// The "Create or Edit Key" page: which fields show for which action, when Apply may be
+// pressed, and the title that follows the action until the user types one.
+#include "actions/catalogue.h"
+#include "app/form.h"
+#include "core/text_util.h"
+#include "editor/key_editor.h"
+
+namespace kv {
+
+namespace {
+
+struct FieldTexts {
+  int code;
+  const char* caption;
+  const char* hint;
+};
+
+constexpr FieldTexts kFieldTexts[] = {
+    {action::kRunFile, "File -", "Use the ... button to designate the file to run."},
+    {action::kExplorer, "File -", "Use the ... button to designate where to open Windows Explorer."},
+    {action::kBrowser, "Website -", "Type in the website address to open in browser."},
+    {action::kPasteText, "Text -", "Type in the text to be pasted."},
+    {action::kPasteFile, "File -", "Use the ... button to designate the file to paste."},
+};
+
+}  // namespace
+
+int TForm1::SelectedActionCode() const { return ActionCodeAt(ComboBox1->itemIndex()); }
+
+void TForm1::SetupEditItems() {
+  const int code = SelectedActionCode();
+  for (const FieldTexts& f : kFieldTexts) {
+    if (f.code != code) continue;
+    Label26->SetCaption(f.caption);
+    Label26->SetHint(f.hint);
+    Edit2->SetHint(f.hint);
+  }
+  const bool field = IsFieldAction(code);
+  Label26->SetVisible(field);
+  Edit2->SetVisible(field);
+  Button2->SetVisible(code == action::kRunFile || code == action::kExplorer ||
+                      code == action::kPasteFile);
+  const bool combo = IsComboAction(code);
+  Label35->SetVisible(combo);
+  ComboBox5->SetVisible(combo);
+  ComboBox6->SetVisible(combo);
+  ComboBox4->SetVisible(code == action::kThreeKeyCombo);
+  for (ui::ComboBox* list : {ComboBox4, ComboBox5, ComboBox6}) list->SetTop(146);
+  Label35->SetTop(148);
+}
+
+std::string TForm1::AutomaticTitle(int code) const {
+  std::string title(GetDefaultTitle(code));
+  if (IsFieldAction(code)) return FieldTitle(code, Edit2->text());
+  const bool pair = ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
+  if (code == action::kTwoKeyCombo && pair)
+    return title + "  " + ComboBox5->text() + " " + ComboBox6->text();
+  if (code == action::kThreeKeyCombo && pair && ComboBox4->itemIndex() >= 0)
+    return title + "  " + ComboBox4->text() + " " + ComboBox5->text() + " " + ComboBox6->text();
+  return title;
+}
+
+bool TForm1::ArgumentComplete(int code) const {
+  if (IsFieldAction(code)) return !Edit2->text().empty();
+  if (code == action::kTwoKeyCombo) return ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
+  if (code == action::kThreeKeyCombo)
+    return ComboBox4->itemIndex() >= 0 && ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
+  return true;
+}
+
+void TForm1::UpdateApplyButton() {
+  const int code = SelectedActionCode();
+  BitBtn1->SetEnabled(!IsNonAction(code) && ArgumentComplete(code));
+}
+
+void TForm1::ComboBox1Change() {
+  titleTyped = false;
+  SetupEditItems();
+  Edit2->SetText("");
+  for (ui::ComboBox* list : {ComboBox4, ComboBox5, ComboBox6}) list->SetItemIndex(-1);
+  Edit1->SetText(std::string(GetDefaultTitle(SelectedActionCode())));
+  UpdateApplyButton();
+}
+
+void TForm1::Edit1Change() { UpdateApplyButton(); }
+
+void TForm1::Edit1KeyPress() { titleTyped = true; }
+
+void TForm1::Edit2Change() {
+  if (!titleTyped) {
+    const int code = SelectedActionCode();
+    Edit1->SetText(std::string(GetDefaultTitle(code)) + "  " +
+                   ExtractFileNameWOExt(Edit2->text()));
+  }
+  UpdateApplyButton();
+}
+
+void TForm1::KeyComboChange() {
+  const int code = SelectedActionCode();
+  const bool pair = ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
+  const bool complete = code == action::kThreeKeyCombo ? pair && ComboBox4->itemIndex() >= 0 : pair;
+  if (!titleTyped && complete && IsComboAction(code)) Edit1->SetText(AutomaticTitle(code));
+  UpdateApplyButton();
+}
+
+std::string TForm1::ComboText(int code) const {
+  std::string text;
+  if (code == action::kThreeKeyCombo) text += std::to_string(ComboBox4->itemIndex());
+  text += std::to_string(ComboBox5->itemIndex());
+  text += ComboBox6->text();
+  return text;
+}
+
+void TForm1::Button1Click() {
+  const int code = SelectedActionCode();
+  if (IsComboAction(code)) {
+    // A combination that is not fully chosen is not sent at all.
+    if (!ArgumentComplete(code)) return;
+    RunAction(code, ComboText(code));
+    return;
+  }
+  RunAction(code, Edit2->text());
+}
+
+void TForm1::ComboBox2Change() {
+  const int index = ComboBox2->itemIndex();
+  if (index < 0) return;
+  ClickKey(std::string(KeyAt(index).section));
+}
+
+}  // namespace kv

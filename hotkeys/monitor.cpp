@@ -1,0 +1,80 @@
+// The ON/OFF state of the keys, their registration as global hot keys, and the hot-key
+// message that runs a key's action.
+#include "actions/catalogue.h"
+#include "app/form.h"
+#include "core/ini_file.h"
+
+namespace kv {
+
+namespace {
+
+constexpr ui::Color kOnColor = 0x00BB00;
+constexpr ui::Color kOffColor = 0xFF0000;
+constexpr int kPauseBreakIndex = 14;  // "PBKey" in key order
+
+static_assert(kKeys[kPauseBreakIndex].section == "PBKey");
+
+}  // namespace
+
+void TForm1::StartMonitor(bool on, bool notify) {
+  const std::string glyphFile = BesideExecutable(platform, on ? "keyon.bmp" : "keyoff.bmp");
+  BitBtn2->SetCaption(on ? "ON" : "OFF");
+  BitBtn2->SetFontColor(on ? kOnColor : kOffColor);
+  if (platform.files.Exists(glyphFile)) BitBtn2->SetGlyph(glyphFile);
+  BitBtn2->Repaint();
+  DisableKeys1->SetCaption(on ? "Disable Keys" : "Enable Keys");
+  if (notify) {
+    platform.tray.SetImageIndex(on ? 1 : 0);
+    platform.tray.ShowBalloon("", on ? "Keys Enabled" : "Keys Disabled", 10);
+  }
+
+  if (on) {
+    for (int i = 0; i < kKeyCount; ++i) {
+      const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
+      // A key whose title is gone (after a theme load, say) is released, so that it is not
+      // kept from other programs for nothing.
+      if (TitleShown(i))
+        platform.hotKeys.Register(id, 0, KeyAt(i).vk);
+      else
+        platform.hotKeys.Unregister(id);
+    }
+  } else {
+    int pauseBreakAction = 0;
+    {
+      IniFile settings(platform, SettingsPath(platform));
+      pauseBreakAction = settings.doc().ReadInteger("PBKey", "Action", 0);
+    }
+    for (int i = 0; i < kKeyCount; ++i) {
+      const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
+      if (i == kPauseBreakIndex && pauseBreakAction == action::kDisableEnableKeys) {
+        // Pause/Break stays able to switch the keys back on, also when the program starts
+        // with the keys off.
+        if (TitleShown(i)) platform.hotKeys.Register(id, 0, KeyAt(i).vk);
+        continue;
+      }
+      platform.hotKeys.Unregister(id);
+    }
+  }
+
+  WriteIni();
+  if (bootStart) {
+    platform.tray.SetVisible(true);
+    platform.tray.ShowBalloon(kProductName, kBootBalloonText, 10);
+  }
+}
+
+void TForm1::BitBtn2Click() { StartMonitor(!KeysOn(), true); }
+
+void TForm1::DisableKeys1Click() { StartMonitor(DisableKeys1->caption() != "Disable Keys", true); }
+
+void TForm1::OnHotKey(uint32_t id) {
+  IniFile settings(platform, SettingsPath(platform));
+  const std::optional<int> key = KeyIndexByHotKeyId(hotKeyIds, id);
+  if (!key) return;
+  const std::string section(KeyAt(*key).section);
+  const std::string file = settings.doc().ReadString(section, "File", "");
+  const int code = settings.doc().ReadInteger(section, "Action", 0);
+  RunAction(code, file);
+}
+
+}  // namespace kv

@@ -1,0 +1,7 @@
+// The Windows test executable is linked as a Unicode program, so it starts at wmain.
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

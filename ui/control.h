@@ -1,0 +1,118 @@
+// Keyvane's control model: plain objects that hold what the window shows and raise events
+// by three rules that the program relies on:
+//   1. a choice that the program sets in a drop-down raises no change event;
+//   2. a text that the program puts into an edit box raises its change event only when it
+//      differs from the old text;
+//   3. a check box that the program sets to a new state raises its click event, as a click
+//      by the user would.
+// A control may have a peer (the Win32 layer) that mirrors its state on screen and turns user
+// input into the User* calls, which tests call directly.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv::ui {
+
+using Color = uint32_t;  // 0xRRGGBB
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kWhite = 0xFFFFFF;
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool Contains(int x, int y) const {
+    return x >= left && y >= top && x < left + width && y < top + height;
+  }
+  bool operator==(const Rect&) const = default;
+};
+
+struct Font {
+  std::string face = "MS Sans Serif";
+  int height = 11;  // character height in pixels at 96 DPI
+  bool bold = false;
+  bool underline = false;
+  Color color = kBlack;
+  bool operator==(const Font&) const = default;
+};
+
+enum class Cursor { Arrow, Hand };
+enum class Align { Left, Center, Right };
+enum class MouseButton { Left, Right, Middle };
+
+class Control;
+
+// The on-screen side of a control.
+class Peer {
+ public:
+  virtual ~Peer() = default;
+  virtual void StateChanged(Control& control) = 0;
+};
+
+// Where errors go that escape an event handler run for the user: the application's general
+// error box. Without a sink they propagate to the caller.
+void SetUnhandledErrorSink(std::function<void(const std::string&)> sink);
+// Runs a handler for a user event, routing an escaping error to the sink.
+void RunUserEvent(const std::function<void()>& handler);
+
+class Control {
+ public:
+  Control(std::string name, Control* parent);
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& name() const { return name_; }
+  Control* parent() const { return parent_; }
+  const std::vector<Control*>& children() const { return children_; }
+
+  const Rect& bounds() const { return bounds_; }
+  void SetBounds(Rect r);
+  void SetTop(int top) { SetBounds({bounds_.left, top, bounds_.width, bounds_.height}); }
+  // Bounds relative to the top-level window's client area.
+  Rect WindowBounds() const;
+
+  bool visible() const { return visible_; }
+  void SetVisible(bool v);
+  // Visible and every parent visible.
+  bool Showing() const;
+  bool enabled() const { return enabled_; }
+  void SetEnabled(bool e);
+  const std::string& hint() const { return hint_; }
+  void SetHint(std::string h);
+  Cursor cursor() const { return cursor_; }
+  void SetCursor(Cursor c);
+
+  Peer* peer() const { return peer_; }
+  void SetPeer(Peer* p) { peer_ = p; }
+  // Asks the peer to show the current state again.
+  void Repaint() { Changed(); }
+
+ protected:
+  void Changed();
+
+ private:
+  std::string name_;
+  Control* parent_;
+  std::vector<Control*> children_;
+  Rect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string hint_;
+  Cursor cursor_ = Cursor::Arrow;
+  Peer* peer_ = nullptr;
+};
+
+// Setters that compare and notify, for the derived controls.
+template <typename T>
+bool Assign(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+}  // namespace kv::ui
