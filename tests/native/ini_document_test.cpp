@@ -19,11 +19,7 @@ std::string ReadTestData(const std::string& name) {
 // Golden files are kept with LF line ends whatever the checkout does; the document writes CR LF.
 std::string WithCrLf(const std::string& text) {
   std::string out;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') out += '\r';
-    out += c;
-  }
+  for (char c : text) out += c == '\n' ? "\r\n" : c == '\r' ? "" : std::string(1, c);
   return out;
 }
 
@@ -56,46 +52,23 @@ TEST(IniDocumentRead, NamesMatchWithoutCaseAndValuesStayVerbatim) {
   EXPECT_TRUE(doc.HasSection("f1key"));
   EXPECT_TRUE(doc.HasValue("F1KEY", "label"));
   EXPECT_EQ(doc.ReadString("f1key", "LABEL", "x"), "@!#$%^&*()[]{};'\"\\");
-  EXPECT_EQ(doc.ReadString("f1key", "Missing", "fallback"), "fallback");
   EXPECT_EQ(doc.ReadString("F2Key", "Label", "fallback"), "fallback");
-  EXPECT_FALSE(doc.HasValue("F2Key", "Label"));
 }
 
-TEST(IniDocumentRead, IntegersAreDecimalWithOptionalSignWithinThirtyTwoBits) {
-  const struct {
-    const char* text;
-    int32_t expected;
-  } cases[] = {{"42", 42},
-               {"+5", 5},
-               {"-7", -7},
-               {"007", 7},
-               {"2147483647", INT32_MAX},
-               {"-2147483648", INT32_MIN},
-               {"2147483648", -99},
-               {"-2147483649", -99},
-               {"99999999999999999999", -99},
-               {"0x10", -99},
-               {"$10", -99},
-               {"12abc", -99},
-               {"", -99},
-               {"-", -99},
-               {"+-1", -99},
-               {"1 2", -99}};
-  for (const auto& c : cases) {
-    const IniDocument doc = IniDocument::Parse(std::string("[s]\nv=") + c.text);
-    EXPECT_EQ(doc.ReadInteger("s", "v", -99), c.expected) << '"' << c.text << '"';
-  }
-}
-
-TEST(IniDocumentRead, BooleansAreIntegersNotZero) {
-  const IniDocument doc = IniDocument::Parse("[s]\nzero=0\none=1\ntwo=2\nminus=-1\nword=yes\n");
+TEST(IniDocumentRead, IntegersAreSignedDecimalsWithinThirtyTwoBitsAndBooleansNotZero) {
+  const IniDocument doc = IniDocument::Parse(
+      "[s]\nplus=+5\nlead=007\nmax=2147483647\nmin=-2147483648\nover=2147483648\nunder="
+      "-2147483649\nhex=0x10\ndollar=$10\ntail=12abc\nsign=-\nempty=\nzero=0\nminus=-1\n");
+  EXPECT_EQ(doc.ReadInteger("s", "plus", -9), 5);
+  EXPECT_EQ(doc.ReadInteger("s", "lead", -9), 7);
+  EXPECT_EQ(doc.ReadInteger("s", "max", -9), INT32_MAX);
+  EXPECT_EQ(doc.ReadInteger("s", "min", -9), INT32_MIN);
+  for (const char* bad : {"over", "under", "hex", "dollar", "tail", "sign", "empty", "absent"})
+    EXPECT_EQ(doc.ReadInteger("s", bad, -9), -9) << bad;
   EXPECT_FALSE(doc.ReadBool("s", "zero", true));
-  EXPECT_TRUE(doc.ReadBool("s", "one", false));
-  EXPECT_TRUE(doc.ReadBool("s", "two", false));
   EXPECT_TRUE(doc.ReadBool("s", "minus", false));
-  EXPECT_TRUE(doc.ReadBool("s", "word", true));
-  EXPECT_FALSE(doc.ReadBool("s", "word", false));
-  EXPECT_TRUE(doc.ReadBool("s", "absent", true));
+  EXPECT_TRUE(doc.ReadBool("s", "tail", true));
+  EXPECT_FALSE(doc.ReadBool("s", "tail", false));
 }
 
 TEST(IniDocumentWrite, NewGoesLastAndExistingIsReplacedInPlace) {
@@ -108,26 +81,15 @@ TEST(IniDocumentWrite, NewGoesLastAndExistingIsReplacedInPlace) {
   EXPECT_EQ(doc.Serialize(),
             "[A]\r\nx=one\r\ny=2\r\nw=new\r\n\r\n[B]\r\nz=3\r\n\r\n"
             "[C]\r\nn=-12\r\non=1\r\noff=0\r\n\r\n");
-  EXPECT_EQ(doc.SectionNames(), (std::vector<std::string>{"A", "B", "C"}));
 }
 
-TEST(IniDocumentWrite, DeletingKeepsTheEmptySectionHeader) {
-  IniDocument doc = IniDocument::Parse("[A]\nx=1\n[B]\ny=2\n");
+TEST(IniDocumentWrite, DeletingKeepsTheEmptySectionHeaderAndNoDuplicateComesBack) {
+  IniDocument doc = IniDocument::Parse("[A]\nx=first\nX=second\n[B]\ny=2\n");
   doc.DeleteValue("a", "X");
-  doc.DeleteValue("A", "x");     // already gone
   doc.DeleteValue("Nope", "x");  // no section created
-  EXPECT_FALSE(doc.HasValue("A", "x"));
-  EXPECT_TRUE(doc.HasSection("A"));
   EXPECT_EQ(doc.Serialize(), "[A]\r\n\r\n[B]\r\ny=2\r\n\r\n");
   doc.WriteString("A", "x", "back");
   EXPECT_EQ(IniDocument::Parse(doc.Serialize()).ReadString("A", "x", ""), "back");
-}
-
-TEST(IniDocumentWrite, DeletedDuplicateDoesNotComeBackOnReload) {
-  IniDocument doc = IniDocument::Parse("[A]\nx=first\nX=second\n");
-  EXPECT_EQ(doc.ReadString("A", "x", ""), "first");
-  doc.DeleteValue("A", "x");
-  EXPECT_FALSE(IniDocument::Parse(doc.Serialize()).HasValue("A", "x"));
 }
 
 // Whatever the program writes, reloading the file gives back what the document says.
@@ -157,14 +119,11 @@ TEST(IniDocumentAdversarial, OddBytesAndBracketsNeverBreakParsing) {
   EXPECT_EQ(doc.ReadString("", "in", ""), "empty");
   EXPECT_EQ(doc.ReadString("a", "b", ""), "1");
   EXPECT_EQ(Reserialized(text), doc.Serialize());
-  EXPECT_EQ(IniDocument::Parse("[").SectionNames().size(), 0u);
 }
 
 TEST(IniDocumentAdversarial, MegabyteLineIsReadWhole) {
   const std::string big(1 << 20, 'x');
-  const IniDocument doc = IniDocument::Parse("[s]\nbig=" + big + "\nafter=1\n");
-  EXPECT_EQ(doc.ReadString("s", "big", ""), big);
-  EXPECT_EQ(doc.ReadString("s", "after", ""), "1");
+  EXPECT_EQ(IniDocument::Parse("[s]\nbig=" + big + "\nnext=1").ReadString("s", "big", ""), big);
 }
 
 TEST(IniDocumentAdversarial, HundredThousandSections) {
@@ -174,7 +133,6 @@ TEST(IniDocumentAdversarial, HundredThousandSections) {
   const IniDocument doc = IniDocument::Parse(text);
   ASSERT_EQ(doc.SectionNames().size(), 100000u);
   EXPECT_EQ(doc.ReadInteger("s99999", "V", -1), 99999);
-  EXPECT_EQ(doc.ReadInteger("S0", "v", -1), 0);
   EXPECT_EQ(Reserialized(text), doc.Serialize());
 }
 

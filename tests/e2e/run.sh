@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# End-to-end scenarios on the real keyvane.exe under Wine: start it in a prepared folder,
+# drive it from outside, and check what a user would see (pixels) and what it leaves on disk.
+# Usage: tests/e2e/run.sh <win64 build dir>. Expects Wine and a display (scripts/wine-env.sh).
+set -uo pipefail
+build="$(cd "${1:?usage: run.sh <win64 build dir>}" && pwd)"
+exe="$build/platform/win32/keyvane.exe"
+driver="$build/tests/e2e/keyvane_driver.exe"
+work="$build/e2e"
+passed=0
+failed=0
+
+note() { printf '  %s\n' "$*"; }
+check() {  # description, then a command that must succeed
+  local what="$1"
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    note "ok   $what"
+  else
+    failed=$((failed + 1))
+    note "FAIL $what"
+  fi
+}
+
+drive() { wine "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+
+wait_exit() {  # pid, seconds
+  local pid="$1" tenths=$(( $2 * 20 ))
+  for _ in $(seq 1 "$tenths"); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+
+fresh_folder() {  # name -> prints the folder, with keyvane.exe and the files beside it
+  local dir="$work/$1"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$exe" "$dir/"
+  cp "$build/platform/win32/"*.bmp "$build/platform/win32/"*.kth "$dir/" 2>/dev/null || true
+  echo "$dir"
+}
+
+app_pid=""
+origin_x=0
+origin_y=0
+start_app() {  # folder, args...
+  local dir="$1"
+  shift
+  (cd "$dir" && exec wine ./keyvane.exe "$@" </dev/null >/dev/null 2>&1) &
+  app_pid=$!
+  local origin
+  origin="$(drive wait-window 15000)" || return 1
+  read -r origin_x origin_y <<<"$origin"
+}
+
+stop_app() {
+  [ -n "$app_pid" ] || return 0
+  drive end-session >/dev/null || true
+  wait_exit "$app_pid" 10 || kill "$app_pid" 2>/dev/null
+  app_pid=""
+}
+
+shot=""
+screenshot() {
+  shot="$work/screen.png"
+  import -window root "$shot" 2>/dev/null
+}
+pixel() {  # client x, client y -> RRGGBB of the last screenshot
+  convert "$shot" -format "%[hex:p{$((origin_x + $1)),$((origin_y + $2))}]" info: 2>/dev/null | cut -c1-6 | tr 'A-F' 'a-f'
+}
+pixel_is() { [ "$(pixel "$1" "$2")" = "$3" ] || { note "     pixel $1,$2 is $(pixel "$1" "$2"), expected $3"; return 1; }; }
+
+ini_has_sections() {  # file, sections...
+  local file="$1"
+  shift
+  local found
+  found="$(tr -d '\r' <"$file" | grep -E '^\[' | tr -d '[]' | tr '\n' ' ')"
+  [ "$found" = "$* " ] || { note "     sections are: $found"; return 1; }
+}
+
+mkdir -p "$work"
+
+echo "Key layout colours"
+dir="$(fresh_folder layout)"
+printf '[F1Key]\r\nLabel=Check Email\r\nAction=13\r\n\r\n[PSKey]\r\nLabel=Paste\r\nAction=31\r\nFile=hello\r\n\r\n[DelKey]\r\nLabel=\r\nAction=15\r\n\r\n[F3Key]\r\nLabel=@!#\r\nAction=2\r\n' >"$dir/Keyvane.ini"
+if start_app "$dir"; then
+  sleep 0.5
+  screenshot
+  check "the window's background is #D8D8FF" pixel_is 10 200 d8d8ff
+  check "F1 (set) is #AAAADD" pixel_is $((24 + 28)) $((24 + 58)) aaaadd
+  check "F2 (not set) is white" pixel_is $((88 + 28)) $((24 + 58)) ffffff
+  check "F3 (titled @!#) is white" pixel_is $((152 + 28)) $((24 + 58)) ffffff
+  check "Print Screen (set) is #AAAADD" pixel_is $((600 + 28)) $((144 + 58)) aaaadd
+  check "Delete (empty title) is #AAAADD" pixel_is $((600 + 28)) $((304 + 58)) aaaadd
+  check "End (not set) is white" pixel_is $((664 + 28)) $((304 + 58)) ffffff
+  check "the key outline is black" pixel_is 24 $((24 + 32)) 000000
+  cp "$shot" "$work/layout.png"
+else
+  check "the main window appears" false
+fi
+
+echo "Single instance"
+second_dir="$(fresh_folder second)"
+(cd "$second_dir" && exec wine ./keyvane.exe </dev/null >/dev/null 2>&1) &
+second=$!
+check "a second start ends by itself" wait_exit "$second" 15
+check "exactly one main window remains" test "$(drive count)" = 1
+check "the second copy wrote no settings" test ! -e "$second_dir/Keyvane.ini"
+
+echo "Close button"
+drive close >/dev/null
+sleep 1
+check "closing leaves the program running" kill -0 "$app_pid"
+check "closing hides the window into the tray" test "$(drive visible)" = 0
+
+echo "End of the Windows session"
+rm -f "$dir/Keyvane.ini.check"
+drive end-session >/dev/null
+check "the program ends" wait_exit "$app_pid" 10
+app_pid=""
+check "the settings file has Keys, Setting and Theme" ini_has_sections "$dir/Keyvane.ini" F1Key PSKey DelKey F3Key Keys Setting Theme
+
+echo "First start without a settings file"
+dir="$(fresh_folder defaults)"
+if start_app "$dir"; then
+  check "no settings file is needed to start" kill -0 "$app_pid"
+  stop_app
+  check "the first save writes Keys, Setting and Theme" ini_has_sections "$dir/Keyvane.ini" Keys Setting Theme
+  check "the keys are saved as on" grep -q '^Enabled=1' "$dir/Keyvane.ini"
+else
+  check "the main window appears" false
+fi
+stop_app
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
