@@ -132,6 +132,8 @@ wine_env_stop() {
   local state="${KEYVANE_WINE_ENV_STATE:-}" pid=""
   if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null 2>&1; then
     wineserver -k </dev/null >/dev/null 2>&1 || true
+    # -k only signals; wait until the server has gone so the next start gets a fresh one.
+    timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
   fi
   if [ -n "$state" ] && [ -f "$state/xvfb.pid" ]; then
     pid="$(cat "$state/xvfb.pid")"

@@ -183,7 +183,6 @@ TEST_F(FilesTest, ReplaceOfFileHeldOpenFailsCleanlyOrReplacesWhole) {
     files_.ReplaceAtomically(Path("Keyvane.ini"), "new content");
   } catch (const KeyvaneError& error) {
     replaced = false;
-    printf("DEBUG %s\n", error.what());
     EXPECT_NE(std::string(error.what()).find(Path("Keyvane.ini")), std::string::npos);
   }
   // The holder still reads what it opened, whole.

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test suite:
+#   native tests (GoogleTest), the same under AddressSanitizer and UBSan, a short fuzz run of
+#   the INI reader, the Windows tests under Wine, the end-to-end scenarios on the real
+#   keyvane.exe, and a check that both Windows builds import only system DLLs.
+# KEYVANE_FUZZ_SECONDS sets the fuzz time (default 30).
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+start=$(date +%s)
+total_passed=0
+total_failed=0
+failures=()
+
+step() { printf '\n==== %s ====\n' "$*"; }
+record() {  # name, passed, failed
+  total_passed=$((total_passed + $2))
+  total_failed=$((total_failed + $3))
+  [ "$3" = 0 ] || failures+=("$1")
+}
+# Runs ctest in a build dir and records its counts.
+run_ctest() {
+  local name="$1" dir="$2" out
+  out="$(mktemp)"
+  ctest --test-dir "$dir" --output-on-failure -j2 2>&1 | tee "$out"
+  local line total fail
+  line="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -n1)"
+  if [ -z "$line" ]; then
+    record "$name (no result)" 0 1
+  else
+    fail="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+    total="$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")"
+    record "$name" $((total - fail)) "$fail"
+  fi
+  rm -f "$out"
+}
+must() {  # a build step that must succeed
+  if ! "$@"; then
+    echo "FAILED: $*"
+    record "$*" 0 1
+    return 1
+  fi
+}
+
+step "Packages"
+scripts/deps.sh || { echo "could not install the packages"; exit 1; }
+
+step "Native build and tests"
+must scripts/build.sh native && run_ctest native build/native
+
+step "Native tests under AddressSanitizer and UBSan"
+if must scripts/build.sh asan; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build/asan
+  step "Fuzzing the INI reader for ${KEYVANE_FUZZ_SECONDS:-30} s"
+  mkdir -p build/asan/fuzz-corpus
+  cp tests/data/*.ini build/asan/fuzz-corpus/ 2>/dev/null || true
+  if build/asan/fuzz/fuzz_ini_document -max_total_time="${KEYVANE_FUZZ_SECONDS:-30}" \
+      -print_final_stats=1 build/asan/fuzz-corpus 2>&1 | tail -n 4; then
+    record fuzz 1 0
+  else
+    record fuzz 0 1
+  fi
+fi
+
+step "Windows builds (64-bit and 32-bit)"
+win64=0
+must scripts/build.sh win64 && win64=1
+must scripts/build.sh win32
+for kind in win64 win32; do
+  exe="build/$kind/platform/win32/keyvane.exe"
+  [ -f "$exe" ] || continue
+  triplet=x86_64-w64-mingw32
+  [ $kind = win32 ] && triplet=i686-w64-mingw32
+  dlls="$($triplet-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')"
+  echo "$kind imports: $dlls"
+  if grep -qiE 'libstdc|libgcc|libwinpthread' <<<"$dlls"; then record "$kind imports" 0 1; else record "$kind imports" 1 0; fi
+  ls -l "$exe"
+done
+
+if [ "$win64" = 1 ]; then
+  # shellcheck source=wine-env.sh
+  source scripts/wine-env.sh
+  if wine_env_start build/win64; then
+    step "Windows tests under Wine"
+    run_ctest windows build/win64
+    step "End-to-end scenarios on keyvane.exe"
+    e2e_out="$(mktemp)"
+    tests/e2e/run.sh build/win64 | tee "$e2e_out"
+    line="$(tail -n1 "$e2e_out")"
+    record e2e "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
+    rm -f "$e2e_out"
+    wine_env_stop
+  else
+    record "wine environment" 0 1
+  fi
+fi
+
+echo
+echo "Took $(( $(date +%s) - start )) s."
+[ ${#failures[@]} = 0 ] || echo "Failing: ${failures[*]}"
+echo "$total_passed passed, $total_failed failed"
+[ "$total_failed" = 0 ]
