@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/power.h"
 #include "core/key_table.h"
 #include "layout/key_view.h"
 #include "platform/platform.h"
@@ -74,6 +75,21 @@ class TForm1 : public ui::Window {
 
   // ---- actions ----
   void RunAction(int code, const std::string& data);
+  void RunFile(const std::string& data);
+  void OpenExplorer(const std::string& data);
+  void OpenBrowser(const std::string& data);
+  void OpenEmail();
+  void LaunchGame(int code);
+  void SendTwoKeyCombo(const std::string& combo);
+  void SendThreeKeyCombo(const std::string& combo);
+  void PasteText(const std::string& text);
+  void PasteFileContents(const std::string& path);
+  void AskSearchTerm();
+  // "%SEARCHTERM%" and the first %NAME% of a path or address, expanded.
+  std::string ReplaceEnvironmentVariable(const std::string& text);
+  void LoadNextTheme();
+  void ShowKvnMenu();
+  SuspendState suspendState;
 
   // ---- layout ----
   void SetupButtons();
@@ -206,6 +222,8 @@ class TForm1 : public ui::Window {
   std::vector<std::unique_ptr<ui::Control>> owned_;
 };
 
+// The control-panel command line of codes 2 to 8; empty for other codes.
+std::string ControlPanelCommand(int code, int osKind);
 // The OS kind for a GetOSInfo result.
 int OsKindFromInfo(int osInfo);
 // GetOSInfo's classification of a version report.

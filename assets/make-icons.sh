@@ -24,3 +24,11 @@ convert key-16.png \( -size 16x16 xc:none -fill none -stroke '#FF0000' -strokewi
   -draw "circle 8,8 8,2" -draw "line 4,4 12,12" \) -composite PNG32:tray-off.png
 convert tray-off.png tray-off.ico
 rm -f key-*.png tray-on.png tray-off.png
+
+# The ON/OFF button's pictures, placed beside the executable. The bottom-left pixel's colour
+# (magenta) is drawn transparent.
+cd ../beside-exe
+convert -size 20x20 xc:'#FF00FF' -fill '#00BB00' -stroke '#004400' -draw "circle 10,10 10,2" \
+  -fill '#CCFFCC' -stroke none -draw "circle 8,7 8,5" BMP3:keyon.bmp
+convert -size 20x20 xc:'#FF00FF' -fill '#FF0000' -stroke '#550000' -draw "circle 10,10 10,2" \
+  -stroke white -strokewidth 2 -draw "line 7,7 13,13" -draw "line 13,7 7,13" BMP3:keyoff.bmp

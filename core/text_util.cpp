@@ -36,4 +36,15 @@ std::string ExtractFileNameWOExt(std::string_view path) {
   return std::string(name.substr(0, name.find('.')));
 }
 
+std::string ReplaceAllIgnoringCase(const std::string& text, const std::string& what,
+                                   const std::string& with) {
+  if (what.empty()) return text;
+  const std::string upperText = UpperAscii(text), upperWhat = UpperAscii(what);
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = upperText.find(upperWhat, from)) != std::string::npos; from = at + what.size())
+    out += text.substr(from, at - from) + with;
+  return out + text.substr(from);
+}
+
 }  // namespace kv

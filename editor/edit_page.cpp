@@ -1,6 +1,7 @@
 // The "Create or Edit Key" page: which fields show for which action, when Apply may be
 // pressed, and the title that follows the action until the user types one.
 #include "actions/catalogue.h"
+#include "actions/key_combo.h"
 #include "app/form.h"
 #include "core/text_util.h"
 #include "editor/key_editor.h"
@@ -104,11 +105,9 @@ void TForm1::KeyComboChange() {
 }
 
 std::string TForm1::ComboText(int code) const {
-  std::string text;
-  if (code == action::kThreeKeyCombo) text += std::to_string(ComboBox4->itemIndex());
-  text += std::to_string(ComboBox5->itemIndex());
-  text += ComboBox6->text();
-  return text;
+  if (code == action::kThreeKeyCombo)
+    return FormatKeyCombo({ComboBox4->itemIndex(), ComboBox5->itemIndex()}, 2, ComboBox6->text());
+  return FormatKeyCombo({ComboBox5->itemIndex(), 0}, 1, ComboBox6->text());
 }
 
 void TForm1::Button1Click() {

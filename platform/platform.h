@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kv::platform {
@@ -145,7 +146,70 @@ class Application {
   virtual void ProcessMessages() = 0;
   // Asks the main window to close, as its close button would.
   virtual void CloseMainWindow() = 0;
+  // Opens the tray menu at a point in screen pixels; returns when it has closed.
+  virtual void ShowTrayMenuAt(int x, int y) = 0;
+  // The primary screen's width and height in pixels.
+  virtual std::pair<int, int> ScreenSize() = 0;
+  // Posts a left mouse button press and release (MK_LBUTTON, client point 0,0) to the main window.
+  virtual void PostClickToMainWindow() = 0;
 };
+
+// What FindExecutable gave: its result code and its 261-character result buffer as the
+// system left it (NULs included; the buffer starts cleared).
+struct FoundExecutable {
+  int result = 0;
+  std::string buffer;
+};
+
+// Starting other programs.
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  virtual FoundExecutable FindAssociated(const std::string& file, const std::string& directory) = 0;
+  // CreateProcess with the caller's environment and folder and STARTF_USESHOWWINDOW |
+  // STARTF_FORCEONFEEDBACK; 0 when the process cannot be started.
+  virtual uintptr_t StartProcess(const std::string& commandLine, int showCommand) = 0;
+  // Serves the main thread's messages until the process has ended, using no processor time
+  // while nothing happens. A quit message met meanwhile is put back for the main loop, and the
+  // wait ends.
+  virtual void WaitServingMessages(uintptr_t process) = 0;
+  virtual void CloseProcess(uintptr_t process) = 0;
+  // ShellExecute; the main window owns it when `ownedByMainWindow`.
+  virtual int ShellExec(const std::string& verb, const std::string& file,
+                           const std::string& parameters, const std::string& directory,
+                           int showCommand, bool ownedByMainWindow) = 0;
+  virtual unsigned WinExec(const std::string& commandLine, int showCommand) = 0;
+};
+
+// Sleep, hibernation and the end of the session.
+class Power {
+ public:
+  virtual ~Power() = default;
+  // The address of an exported function, loading the module when it is not loaded yet; 0
+  // when there is none.
+  virtual uintptr_t LinkApi(const std::string& module, const std::string& function) = 0;
+  // Calls a SetSuspendState found with LinkApi.
+  virtual bool CallSetSuspendState(uintptr_t entry, bool hibernate, bool force,
+                                   bool disableWakeEvents) = 0;
+  // Enables SeShutdownPrivilege in the process's token; failures are only reported.
+  virtual bool EnableShutdownPrivilege() = 0;
+  virtual bool ExitSession(unsigned flags) = 0;
+};
+
+// Synthetic keyboard input and the clipboard.
+class Keyboard {
+ public:
+  virtual ~Keyboard() = default;
+  virtual void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
+  // VkKeyScan of a character: virtual key in the low byte, shift state in the high byte.
+  virtual int16_t VkKeyScan(char c) = 0;
+  // Replaces the clipboard's content by the text; false when the clipboard stays busy.
+  virtual bool SetClipboardText(const std::string& text) = 0;
+};
+
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShow = 5;
+inline constexpr uint32_t kKeyEventKeyUp = 0x0002;
 
 // What a look at GetSystemWow64DirectoryW in the loaded kernel32.dll gave.
 enum class Wow64Probe {
@@ -176,6 +240,9 @@ struct Platform {
   Dialogs& dialogs;
   Application& app;
   Wow64& wow64;
+  Processes& processes;
+  Power& power;
+  Keyboard& keyboard;
 };
 
 }  // namespace kv::platform

@@ -2,8 +2,11 @@
 // the function that matches how it was obtained. All are move-only.
 #pragma once
 
+// windows.h first, the other Windows headers rely on it.
+// clang-format off
 #include <windows.h>
 #include <unknwn.h>
+// clang-format on
 
 #include <utility>
 
@@ -134,7 +137,8 @@ class WindowDc {
 // Selects an object into a DC for one scope and puts the previous one back.
 class SelectedObject {
  public:
-  SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept
+      : dc_(dc), previous_(::SelectObject(dc, object)) {}
   SelectedObject(const SelectedObject&) = delete;
   SelectedObject& operator=(const SelectedObject&) = delete;
   ~SelectedObject() {

@@ -381,10 +381,19 @@ void MainWindow::OnTrayMessage(LPARAM lParam) {
 void MainWindow::ShowTrayMenu() {
   POINT pt;
   ::GetCursorPos(&pt);
-  ShowTrayMenuAt(pt);
+  ShowTrayMenuAt(pt.x, pt.y);
 }
 
-void MainWindow::ShowTrayMenuAt(POINT at) {
+std::pair<int, int> MainWindow::ScreenSize() {
+  return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void MainWindow::PostClickToMainWindow() {
+  ::PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::PostMessageW(hwnd_, WM_LBUTTONUP, MK_LBUTTON, 0);
+}
+
+void MainWindow::ShowTrayMenuAt(int x, int y) {
   HMENU menu = ::CreatePopupMenu();
   const auto& items = form_->trayMenu.items();
   for (size_t i = 0; i < items.size(); ++i) {
@@ -399,7 +408,7 @@ void MainWindow::ShowTrayMenuAt(POINT at) {
   // The menu closes when the user clicks elsewhere only if our window is in the foreground.
   ::SetForegroundWindow(hwnd_);
   const UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                          at.x, at.y, 0, hwnd_, nullptr));
+                                                          x, y, 0, hwnd_, nullptr));
   ::PostMessageW(hwnd_, WM_NULL, 0, 0);
   ::DestroyMenu(menu);
   if (chosen >= 1 && chosen <= items.size()) items[chosen - 1]->UserClick();

@@ -57,8 +57,9 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void ProcessMessages() override;
   void CloseMainWindow() override;
 
-  // Opens the tray menu at a screen point, modal until it closes.
-  void ShowTrayMenuAt(POINT at);
+  void ShowTrayMenuAt(int x, int y) override;
+  std::pair<int, int> ScreenSize() override;
+  void PostClickToMainWindow() override;
 
  private:
   struct Child {

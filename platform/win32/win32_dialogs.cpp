@@ -152,13 +152,12 @@ std::vector<WORD> InputBoxTemplate() {
   constexpr short kOkLeft = kCancelLeft - kGap - kButtonWidth;
   t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, kOkLeft, kButtonTop, kButtonWidth, kButtonHeight, IDOK,
          kButtonClass, L"OK");
-  t.Item(BS_PUSHBUTTON | WS_TABSTOP, kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight,
-         IDCANCEL, kButtonClass, L"Cancel");
+  t.Item(BS_PUSHBUTTON | WS_TABSTOP, kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight, IDCANCEL,
+         kButtonClass, L"Cancel");
   return t.Take();
 }
 
-int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption,
-                             unsigned style) {
+int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
   return ::MessageBoxW(Owner(), Widen(text).c_str(), Widen(caption).c_str(), style);
 }
 

@@ -65,8 +65,8 @@ DWORD CreateSiblingTemporary(const std::wstring& target, DWORD attributes, Sibli
   DWORD error = ERROR_FILE_EXISTS;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::wstring name = stem + std::to_wstring(counter.fetch_add(1)) + L".tmp";
-    HANDLE created = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   attributes, nullptr);
+    HANDLE created =
+        ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (created != INVALID_HANDLE_VALUE) {
       temp.path = std::move(name);
       temp.handle.reset(created);
@@ -97,7 +97,8 @@ DWORD MoveOver(const std::wstring& from, const std::wstring& to) {
   DWORD error = ERROR_SUCCESS;
   for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
     if (attempt > 0) ::Sleep(kMoveRetryMs);
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (::MoveFileExW(from.c_str(), to.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return ERROR_SUCCESS;
     }
     error = ::GetLastError();

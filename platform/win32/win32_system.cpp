@@ -161,8 +161,8 @@ std::optional<std::string> Win32System::EnvironmentVariable(const std::string& n
   std::wstring buffer(256, L'\0');
   for (int attempt = 0; attempt < 8; ++attempt) {
     ::SetLastError(ERROR_SUCCESS);
-    const DWORD length =
-        ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(),
+                                                   static_cast<DWORD>(buffer.size()));
     if (length == 0) {
       // Zero with no error is a variable that exists with an empty value.
       if (::GetLastError() == ERROR_SUCCESS) return std::string();

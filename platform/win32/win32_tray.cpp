@@ -30,8 +30,7 @@ std::wstring CutToUnits(std::wstring_view text, size_t maxUnits) {
 }
 
 Win32TrayIcon::Win32TrayIcon(std::function<HWND()> owner, UINT callbackMessage,
-                             std::array<HICON, 2> icons, const std::string& tip,
-                             Notifier notifier)
+                             std::array<HICON, 2> icons, const std::string& tip, Notifier notifier)
     : owner_(std::move(owner)),
       callbackMessage_(callbackMessage),
       icons_(icons),

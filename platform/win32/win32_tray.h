@@ -1,8 +1,11 @@
 // Keyvane's icon in the notification area: shown or hidden, one of two images, balloons.
 #pragma once
 
+// windows.h first, shellapi.h relies on it.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <array>
 #include <functional>

@@ -13,6 +13,9 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_hotkeys.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_power.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_wow64.h"
@@ -48,7 +51,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32TrayIcon tray(owner, kTrayCallbackMessage, {TrayImage(instance, 2), TrayImage(instance, 3)});
   Win32Dialogs dialogs(owner, [&window] { return window.Title(); });
   Win32Wow64 wow64;
+  Win32Processes processes(owner);
+  Win32Power power;
+  Win32Keyboard keyboard(owner);
   window.SetTray(&tray);
-  kv::platform::Platform platform{system, files, ansi, hotKeys, tray, dialogs, window, wow64};
+  kv::platform::Platform platform{system,   files,     ansi,  hotKeys,  tray,    dialogs,
+                                  window,   wow64,     processes, power, keyboard};
   return kv::RunProgram(platform, Arguments(), window);
 }

@@ -75,7 +75,8 @@ std::set<std::string>& FakePlatform::HeldMutexes() {
   return held;
 }
 
-FakePlatform::FakePlatform() : bundle_{*this, *this, *this, *this, *this, *this, *this, *this} {
+FakePlatform::FakePlatform()
+    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
   registry[RegistryPath(platform::RegistryHive::CurrentUser,
                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -281,6 +282,110 @@ void FakePlatform::ProcessMessages() {
 void FakePlatform::CloseMainWindow() {
   closeRequested = true;
   log.push_back("close window");
+}
+
+void FakePlatform::ShowTrayMenuAt(int x, int y) {
+  trayMenusShown.emplace_back(x, y);
+  log.push_back("tray menu " + std::to_string(x) + "," + std::to_string(y));
+  if (onTrayMenu) onTrayMenu();
+}
+
+void FakePlatform::PostClickToMainWindow() {
+  ++clicksPosted;
+  log.push_back("post click");
+}
+
+platform::FoundExecutable FakePlatform::FindAssociated(const std::string& file,
+                                                       const std::string& directory) {
+  findExecutableCalls.push_back(file + "|" + directory);
+  platform::FoundExecutable found;
+  found.buffer.assign(261, '\0');
+  auto it = associations.find(Lower(file));
+  if (it == associations.end()) {
+    found.result = 2;  // SE_ERR_FNF
+    return found;
+  }
+  found.result = 42;
+  found.buffer.replace(0, std::min<size_t>(it->second.size(), 260), it->second.substr(0, 260));
+  return found;
+}
+
+uintptr_t FakePlatform::StartProcess(const std::string& commandLine, int showCommand) {
+  log.push_back("start " + commandLine);
+  if (unstartable.count(commandLine)) return 0;
+  started.push_back(commandLine);
+  startShowCommands.push_back(showCommand);
+  ++openProcesses;
+  return started.size();
+}
+
+void FakePlatform::WaitServingMessages(uintptr_t process) {
+  log.push_back("wait " + std::to_string(process));
+  while (!whileRunning.empty()) {
+    auto message = std::move(whileRunning.front());
+    whileRunning.pop_front();
+    message();
+  }
+  log.push_back("ended " + std::to_string(process));
+}
+
+void FakePlatform::CloseProcess(uintptr_t) { --openProcesses; }
+
+int FakePlatform::ShellExec(const std::string& verb, const std::string& file,
+                               const std::string& parameters, const std::string& directory,
+                               int showCommand, bool ownedByMainWindow) {
+  shellExecutes.push_back(verb + "|" + file + "|" + parameters + "|" + directory + "|" +
+                          std::to_string(showCommand) + "|" + (ownedByMainWindow ? "owned" : "none"));
+  log.push_back("shell " + verb + " " + file);
+  return 42;
+}
+
+unsigned FakePlatform::WinExec(const std::string& commandLine, int showCommand) {
+  winExecs.push_back(commandLine + "|" + std::to_string(showCommand));
+  log.push_back("winexec " + commandLine);
+  return 33;
+}
+
+uintptr_t FakePlatform::LinkApi(const std::string& module, const std::string& function) {
+  ++linkApiCalls;
+  log.push_back("link " + module + "!" + function);
+  return hasSuspendState && function == "SetSuspendState" ? 0x1000 : 0;
+}
+
+bool FakePlatform::CallSetSuspendState(uintptr_t, bool hibernate, bool force, bool disableWakeEvents) {
+  suspendCalls.push_back(std::string(hibernate ? "1" : "0") + (force ? "1" : "0") +
+                         (disableWakeEvents ? "1" : "0"));
+  return true;
+}
+
+bool FakePlatform::EnableShutdownPrivilege() {
+  ++privilegeRequests;
+  return true;
+}
+
+bool FakePlatform::ExitSession(unsigned flags) {
+  exitFlags.push_back(flags);
+  return true;
+}
+
+void FakePlatform::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s 0x%02X scan %u", (flags & platform::kKeyEventKeyUp) ? "up" : "down",
+                virtualKey, scanCode);
+  keyEvents.push_back(buf);
+}
+
+int16_t FakePlatform::VkKeyScan(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<int16_t>(c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return static_cast<int16_t>(0x100 | c);
+  return static_cast<int16_t>(static_cast<unsigned char>(c));
+}
+
+bool FakePlatform::SetClipboardText(const std::string& text) {
+  if (clipboardBusy) return false;
+  clipboard = text;
+  log.push_back("clipboard " + text);
+  return true;
 }
 
 std::optional<uintptr_t> FakePlatform::DisableRedirection() {

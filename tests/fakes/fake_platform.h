@@ -33,7 +33,10 @@ class FakePlatform final : public platform::System,
                            public platform::TrayIcon,
                            public platform::Dialogs,
                            public platform::Application,
-                           public platform::Wow64 {
+                           public platform::Wow64,
+                           public platform::Processes,
+                           public platform::Power,
+                           public platform::Keyboard {
  public:
   FakePlatform();
 
@@ -92,6 +95,36 @@ class FakePlatform final : public platform::System,
   bool closeRequested = false;
   platform::Wow64Probe wow64Probe = platform::Wow64Probe::NotImplemented;
   bool redirectionOff = false;
+  std::pair<int, int> screenSize{1024, 768};
+  std::vector<std::pair<int, int>> trayMenusShown;
+  std::function<void()> onTrayMenu;  // what the user does while the menu is open
+  int clicksPosted = 0;
+
+  // ---- processes ----
+  // File names (lower case) whose FindExecutable finds a program.
+  std::map<std::string, std::string> associations;
+  std::set<std::string> unstartable;        // command lines that cannot start
+  std::vector<std::string> started;         // command lines, in order
+  std::vector<int> startShowCommands;
+  std::vector<std::string> findExecutableCalls;  // "file|directory"
+  std::vector<std::string> shellExecutes;   // "verb|file|params|dir|show|owned"
+  std::vector<std::string> winExecs;        // "command|show"
+  int openProcesses = 0;
+  // Messages that arrive while a started program runs, served by the wait (may nest).
+  std::deque<std::function<void()>> whileRunning;
+
+  // ---- power ----
+  bool hasSuspendState = true;
+  int linkApiCalls = 0;
+  std::vector<std::string> suspendCalls;  // "hibernate force disableWake" as 0/1
+  int privilegeRequests = 0;
+  std::vector<unsigned> exitFlags;
+
+  // ---- keyboard and clipboard ----
+  std::vector<std::string> keyEvents;  // "down 0x11 scan 0", "up 0x43 scan 0"
+  std::optional<std::string> clipboard;
+  bool clipboardBusy = false;
+
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
   std::vector<std::string> log;             // every effect, in order
 
@@ -146,6 +179,30 @@ class FakePlatform final : public platform::System,
   void Terminate() override;
   void ProcessMessages() override;
   void CloseMainWindow() override;
+
+  void ShowTrayMenuAt(int x, int y) override;
+  std::pair<int, int> ScreenSize() override { return screenSize; }
+  void PostClickToMainWindow() override;
+
+  // Processes
+  platform::FoundExecutable FindAssociated(const std::string& file, const std::string& directory) override;
+  uintptr_t StartProcess(const std::string& commandLine, int showCommand) override;
+  void WaitServingMessages(uintptr_t process) override;
+  void CloseProcess(uintptr_t process) override;
+  int ShellExec(const std::string& verb, const std::string& file, const std::string& parameters,
+                   const std::string& directory, int showCommand, bool ownedByMainWindow) override;
+  unsigned WinExec(const std::string& commandLine, int showCommand) override;
+
+  // Power
+  uintptr_t LinkApi(const std::string& module, const std::string& function) override;
+  bool CallSetSuspendState(uintptr_t entry, bool hibernate, bool force, bool disableWakeEvents) override;
+  bool EnableShutdownPrivilege() override;
+  bool ExitSession(unsigned flags) override;
+
+  // Keyboard
+  void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
+  int16_t VkKeyScan(char c) override;
+  bool SetClipboardText(const std::string& text) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }

@@ -58,8 +58,8 @@ TEST_P(OsKindTable, ClassificationAndKind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, OsKindTable, ::testing::ValuesIn(kVersionCases),
-                         [](const ::testing::TestParamInfo<VersionCase>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<VersionCase>& row) {
+                           return std::string(row.param.name);
                          });
 
 TEST(OsKindFromInfo, OutOfRangeResultsAreAnUnrecognisedVersion) {
@@ -80,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(SomeVersions, OsKindAtStartUp,
                          ::testing::Values(kVersionCases[0], kVersionCases[4], kVersionCases[12],
                                            kVersionCases[15], kVersionCases[18],
                                            kVersionCases[22]),
-                         [](const ::testing::TestParamInfo<VersionCase>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<VersionCase>& row) {
+                           return std::string(row.param.name);
                          });
 
 }  // namespace

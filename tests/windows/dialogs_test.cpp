@@ -26,6 +26,9 @@ class ModalDriver {
   }
   ~ModalDriver() {
     ::UnhookWindowsHookEx(hook_);
+    // Thread timers outlive the box; one left running would fire in a later test's box.
+    if (actTimer_ != 0) ::KillTimer(nullptr, actTimer_);
+    if (watchdogTimer_ != 0) ::KillTimer(nullptr, watchdogTimer_);
     current_ = nullptr;
   }
   ModalDriver(const ModalDriver&) = delete;
@@ -43,7 +46,7 @@ class ModalDriver {
       if (std::wstring(className) == L"#32770" && current_->seen_.insert(window).second) {
         // Activation can come while the box is still being set up; act once it is running.
         current_->pending_ = window;
-        ::SetTimer(nullptr, 0, 20, Act);
+        current_->actTimer_ = ::SetTimer(nullptr, 0, 20, Act);
       }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -52,16 +55,20 @@ class ModalDriver {
   static void CALLBACK Act(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
     if (current_ == nullptr || current_->pending_ == nullptr) return;
+    current_->actTimer_ = 0;
     const HWND box = current_->pending_;
     current_->pending_ = nullptr;
     current_->watched_ = box;
     current_->act_(box);
-    ::SetTimer(nullptr, 0, 5000, Watchdog);
+    if (current_->watchdogTimer_ != 0) ::KillTimer(nullptr, current_->watchdogTimer_);
+    current_->watchdogTimer_ = ::SetTimer(nullptr, 0, 5000, Watchdog);
   }
 
   static void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    if (current_ != nullptr && ::IsWindow(current_->watched_)) {
+    if (current_ == nullptr) return;
+    current_->watchdogTimer_ = 0;
+    if (::IsWindow(current_->watched_)) {
       current_->abandoned_ = true;
       ::EndDialog(current_->watched_, IDABORT);
     }
@@ -73,6 +80,8 @@ class ModalDriver {
   std::set<HWND> seen_;
   HWND pending_ = nullptr;
   HWND watched_ = nullptr;
+  UINT_PTR actTimer_ = 0;
+  UINT_PTR watchdogTimer_ = 0;
   bool abandoned_ = false;
 };
 
@@ -80,7 +89,8 @@ thread_local ModalDriver* ModalDriver::current_ = nullptr;
 
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -124,9 +134,8 @@ SeenInputBox Look(HWND box) {
 class DialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    owner_ = ::CreateWindowExW(0, L"STATIC", L"Keyvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120,
-                               90, 420, 320, nullptr, nullptr, ::GetModuleHandleW(nullptr),
-                               nullptr);
+    owner_ = ::CreateWindowExW(0, L"STATIC", L"Keyvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90,
+                               420, 320, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
   }
   void TearDown() override { ::DestroyWindow(owner_); }
@@ -160,7 +169,9 @@ TEST_F(DialogsTest, InputBoxOffersTheSuggestionSelectedAndReturnsWhatWasTyped) {
 }
 
 TEST_F(DialogsTest, InputBoxOkKeepsUnicodeSuggestionUnchanged) {
-  const std::string initial = "Gr\xC3\xB6\xC3\x9F" "e \xE4\xB8\xAD \xF0\x9F\x98\x80";
+  const std::string initial =
+      "Gr\xC3\xB6\xC3\x9F"
+      "e \xE4\xB8\xAD \xF0\x9F\x98\x80";
   ModalDriver driver([](HWND box) { Click(box, IDOK); });
   EXPECT_EQ(dialogs_.InputBox("Name", "Name:", initial), initial);
   EXPECT_EQ(dialogs_.InputBox("Name", "Name:", ""), std::string());
@@ -239,9 +250,10 @@ TEST_F(DialogsTest, MessageBoxShowsTextAndReturnsTheAnswer) {
     owner = ::GetWindow(box, GW_OWNER);
     Click(box, IDNO);
   });
-  const int answer = dialogs_.MessageBox("Delete the theme \xE2\x80\x9C" "Blue\xE2\x80\x9D?",
-                                         "Keyvane \xE4\xB8\xAD",
-                                         platform::mb::kYesNo | platform::mb::kIconQuestion);
+  const int answer = dialogs_.MessageBox(
+      "Delete the theme \xE2\x80\x9C"
+      "Blue\xE2\x80\x9D?",
+      "Keyvane \xE4\xB8\xAD", platform::mb::kYesNo | platform::mb::kIconQuestion);
   EXPECT_EQ(answer, platform::mb::kIdNo);
   EXPECT_EQ(caption, L"Keyvane \u4E2D");
   EXPECT_EQ(text, L"Delete the theme \u201CBlue\u201D?");
@@ -256,7 +268,8 @@ TEST_F(DialogsTest, ErrorBoxCarriesTheCurrentApplicationTitle) {
   bool hasCancel = true;
   ModalDriver driver([&](HWND box) {
     caption = TextOf(box);
-    hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr && ::IsWindowVisible(::GetDlgItem(box, IDCANCEL));
+    hasCancel =
+        ::GetDlgItem(box, IDCANCEL) != nullptr && ::IsWindowVisible(::GetDlgItem(box, IDCANCEL));
     PressKey(::GetDlgItem(box, IDOK), VK_RETURN);
   });
   title_ = "Keyvane - Blue";  // the title changes after the dialogs were made

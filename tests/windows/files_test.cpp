@@ -73,8 +73,8 @@ class FilesTest : public ::testing::Test {
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file);
     DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                            nullptr));
+    ASSERT_TRUE(
+        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
   }
 
   DWORD Attributes(const std::string& name) const {
@@ -113,8 +113,8 @@ TEST_F(FilesTest, ReadAllSharesWithWritersButReportsWhatItCannotRead) {
     EXPECT_EQ(files_.ReadAll(Path("open.ini")), "[Keys]\r\n");
   }
   {
-    UniqueHandle exclusive(::CreateFileW(Widen(Path("open.ini")).c_str(), GENERIC_READ, 0,
-                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle exclusive(::CreateFileW(Widen(Path("open.ini")).c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(exclusive);
     try {
       files_.ReadAll(Path("open.ini"));
@@ -262,8 +262,8 @@ TEST_F(FilesTest, ExistsAndDeleteWithUnicodeNames) {
 }
 
 TEST_F(FilesTest, ListGivesMatchingFileNamesOnly) {
-  for (const char* name : {"Blue.kth", "green.KTH", "notes.txt", "Blue.kth.bak", "old.kthbak",
-                           "Caf\xC3\xA9.kth"}) {
+  for (const char* name :
+       {"Blue.kth", "green.KTH", "notes.txt", "Blue.kth.bak", "old.kthbak", "Caf\xC3\xA9.kth"}) {
     WriteRaw(name, "x");
   }
   ASSERT_TRUE(::CreateDirectoryW(Widen(Path("folder.kth")).c_str(), nullptr));

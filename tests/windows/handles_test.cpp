@@ -1,10 +1,10 @@
 // The resource owners close exactly once, whoever ends up holding the resource.
+#include "platform/win32/handles.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <utility>
-
-#include "platform/win32/handles.h"
 
 namespace kv::win32 {
 namespace {

@@ -8,9 +8,9 @@
 namespace kv::win32 {
 namespace {
 
-// A combination nothing else in the test prefix uses.
+// Combinations nothing else in the test prefix uses; each test has its own, since the
+// tests may run in parallel processes and hot keys are system-wide.
 constexpr UINT kModifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
-constexpr UINT kKey = VK_F9;
 
 HWND CreateHiddenWindow() {
   return ::CreateWindowExW(0, L"STATIC", L"Keyvane hot key test", WS_POPUP, 0, 0, 10, 10, nullptr,
@@ -28,6 +28,7 @@ class HotKeysTest : public ::testing::Test {
 };
 
 TEST_F(HotKeysTest, RefusedUntilTheWindowExists) {
+  constexpr UINT kKey = VK_F9;
   EXPECT_FALSE(hotKeys_.Register(1, kModifiers, kKey));
   window_ = CreateHiddenWindow();
   ASSERT_NE(window_, nullptr);
@@ -36,6 +37,7 @@ TEST_F(HotKeysTest, RefusedUntilTheWindowExists) {
 }
 
 TEST_F(HotKeysTest, TakenCombinationIsRefusedAndFreedByUnregister) {
+  constexpr UINT kKey = VK_F10;
   window_ = CreateHiddenWindow();
   ASSERT_NE(window_, nullptr);
   ASSERT_TRUE(hotKeys_.Register(0xC001, kModifiers, kKey));

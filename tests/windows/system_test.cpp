@@ -118,7 +118,9 @@ class RegistryTest : public ::testing::Test {
   }
   void TearDown() override {
     key_.reset();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Keyvane Tests");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Widen(keyPath_).c_str());
+    // Fails while another test process still has its key there, which is as it should be.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Keyvane Tests");
   }
   // Raw bytes, so tests can store data without a terminating NUL or of odd length.
   void SetRaw(const wchar_t* name, DWORD type, const void* data, size_t bytes) {
@@ -157,7 +159,9 @@ TEST_F(RegistryTest, ReadsStringsOfEveryShape) {
   EXPECT_EQ(Read("Plain").value, "C:\\Keyvane\\Keyvane.exe");
   EXPECT_EQ(Read("Expand").value, "%WINDIR%\\notepad.exe") << "read as stored, not expanded";
   EXPECT_EQ(Read("Empty").value, "");
-  EXPECT_EQ(Read("Unicode").value, "Gr\xC3\xB6\xC3\x9F" "e \xE4\xB8\xAD \xF0\x9F\x98\x80");
+  EXPECT_EQ(Read("Unicode").value,
+            "Gr\xC3\xB6\xC3\x9F"
+            "e \xE4\xB8\xAD \xF0\x9F\x98\x80");
   EXPECT_EQ(Read("Long").value, std::string(20000, 'k'));
   EXPECT_EQ(Read("Unterminated").value, "no terminator");
   EXPECT_EQ(Read("Odd").value, "ab");
@@ -199,8 +203,7 @@ TEST(RegistryWellKnownTest, ReadsTheUserStartupFolder) {
 TEST(RegistryWellKnownTest, ReadsMachineKeys) {
   Win32System system;
   const platform::RegistryRead read = system.ReadRegistryString(
-      RegistryHive::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-      "SystemRoot");
+      RegistryHive::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot");
   ASSERT_TRUE(read.keyOpened);
   ASSERT_TRUE(read.value.has_value());
   EXPECT_TRUE(EqualsIgnoringCase(*read.value, system.WindowsDirectory())) << *read.value;

@@ -22,10 +22,14 @@ TEST(WideTest, RoundTripsEveryPlaneAndEmbeddedNuls) {
 }
 
 TEST(WideTest, MalformedInputBecomesReplacementCharacters) {
-  EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
+  EXPECT_EQ(Widen("a\xFF"
+                  "b"),
+            L"a\uFFFDb");
   EXPECT_EQ(Widen("a\xE4\xB8"), L"a\uFFFD");  // cut in the middle of a character
   const wchar_t loneSurrogate[] = {L'a', static_cast<wchar_t>(0xD800), L'b', 0};
-  EXPECT_EQ(Narrow(loneSurrogate), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Narrow(loneSurrogate),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(WideTest, UpToNulStopsAtTheFirstNul) {
@@ -56,12 +60,12 @@ TEST_F(AnsiTest, WesternTextRoundTrips) {
 }
 
 TEST_F(AnsiTest, CharactersOutsideTheCodePageAreRefused) {
-  EXPECT_EQ(ansi_.FromUtf8("\xCE\xA9"), std::nullopt);              // Ω
-  EXPECT_EQ(ansi_.FromUtf8("Key \xE4\xB8\xAD"), std::nullopt);      // 中
-  EXPECT_EQ(ansi_.FromUtf8("\xF0\x9F\x98\x80"), std::nullopt);      // 😀
+  EXPECT_EQ(ansi_.FromUtf8("\xCE\xA9"), std::nullopt);          // Ω
+  EXPECT_EQ(ansi_.FromUtf8("Key \xE4\xB8\xAD"), std::nullopt);  // 中
+  EXPECT_EQ(ansi_.FromUtf8("\xF0\x9F\x98\x80"), std::nullopt);  // 😀
   // Characters with a look-alike ("best fit") must not quietly become it: ā is not a.
   EXPECT_EQ(ansi_.FromUtf8("\xC4\x81"), std::nullopt);
-  EXPECT_EQ(ansi_.FromUtf8("\xE2\x88\x92"), std::nullopt);          // − (minus), not '-'
+  EXPECT_EQ(ansi_.FromUtf8("\xE2\x88\x92"), std::nullopt);  // − (minus), not '-'
   EXPECT_EQ(ansi_.FromUtf8("bad \xFF utf-8"), std::nullopt);
   // A literal '?' is not mistaken for a lost character.
   EXPECT_EQ(ansi_.FromUtf8("Why?"), "Why?");

@@ -1,8 +1,11 @@
 // The notification-area icon: what Keyvane asks of the shell in each state (seen through a
 // recording notifier), text cutting, and the real Shell_NotifyIcon on a hidden window.
 #include <gtest/gtest.h>
+// windows.h first, shellapi.h relies on it.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <string>
 #include <vector>
@@ -190,8 +193,8 @@ TEST_F(TrayLogicTest, HidingAPendingIconAsksNothingAndDestructionRemovesAShownOn
 
 // The real shell: the icon appears (it can be modified) and goes (it no longer can).
 TEST(TrayShellTest, AddModifyBalloonAndDeleteOnAHiddenWindow) {
-  const HWND window = ::CreateWindowExW(0, L"STATIC", L"Keyvane tray test", WS_POPUP, 0, 0, 10,
-                                        10, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  const HWND window = ::CreateWindowExW(0, L"STATIC", L"Keyvane tray test", WS_POPUP, 0, 0, 10, 10,
+                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
   const HICON prohibited = ::LoadIconW(nullptr, IDI_ERROR);
   const HICON plain = ::LoadIconW(nullptr, IDI_APPLICATION);

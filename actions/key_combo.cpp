@@ -1,0 +1,40 @@
+#include "actions/key_combo.h"
+
+#include "core/error.h"
+
+namespace kv {
+
+std::optional<uint8_t> ModifierKey(int digit) {
+  constexpr uint8_t kKeys[] = {0x10, 0x11, 0x12, 0x5B, 0x5D};
+  if (digit < 0 || digit > 4) return std::nullopt;
+  return kKeys[digit];
+}
+
+uint8_t ComboKey(const std::string& name) {
+  if (name == "Tab") return 0x09;
+  if (name == "Delete") return 0x2E;
+  return name.empty() ? 0 : static_cast<uint8_t>(name[0]);
+}
+
+KeyCombo ParseKeyCombo(const std::string& text, int modifierCount) {
+  KeyCombo combo;
+  for (int i = 0; i < modifierCount; ++i) {
+    const size_t pos = static_cast<size_t>(i);
+    if (pos >= text.size() || text[pos] < '0' || text[pos] > '9')
+      throw KeyvaneError("'" + text + "' is not a valid key combination.");
+    combo.modifiers[pos] = ModifierKey(text[pos] - '0');
+  }
+  combo.key = ComboKey(text.size() > static_cast<size_t>(modifierCount)
+                           ? text.substr(static_cast<size_t>(modifierCount))
+                           : std::string());
+  return combo;
+}
+
+std::string FormatKeyCombo(const std::array<int, 2>& modifiers, int modifierCount,
+                           const std::string& keyName) {
+  std::string text;
+  for (int i = 0; i < modifierCount; ++i) text += std::to_string(modifiers[static_cast<size_t>(i)]);
+  return text + keyName;
+}
+
+}  // namespace kv

@@ -1,0 +1,39 @@
+#include "platform/win32/win32_keyboard.h"
+
+#include <cstring>
+
+#include "platform/win32/wide.h"
+
+namespace kv::win32 {
+
+void Win32Keyboard::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
+  ::keybd_event(virtualKey, scanCode, flags, 0);
+}
+
+int16_t Win32Keyboard::VkKeyScan(char c) { return ::VkKeyScanA(c); }
+
+bool Win32Keyboard::SetClipboardText(const std::string& text) {
+  bool opened = false;
+  for (int attempt = 0; attempt < 25 && !opened; ++attempt) {
+    opened = ::OpenClipboard(owner_ ? owner_() : nullptr) != 0;
+    if (!opened) ::Sleep(20);
+  }
+  if (!opened) return false;
+  ::EmptyClipboard();
+  const std::wstring wide = Widen(text);
+  const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  bool placed = false;
+  if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* target = ::GlobalLock(memory)) {
+      std::memcpy(target, wide.c_str(), bytes);
+      ::GlobalUnlock(memory);
+      // Unicode text: Windows makes the ANSI form for programs that ask for it.
+      placed = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!placed) ::GlobalFree(memory);
+  }
+  ::CloseClipboard();
+  return placed;
+}
+
+}  // namespace kv::win32

@@ -1,0 +1,38 @@
+#include "platform/win32/win32_power.h"
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+
+namespace kv::win32 {
+
+uintptr_t Win32Power::LinkApi(const std::string& module, const std::string& function) {
+  HMODULE handle = ::GetModuleHandleA(module.c_str());
+  // Loaded for the rest of the run: the remembered entry stays valid.
+  if (!handle) handle = ::LoadLibraryA(module.c_str());
+  if (!handle) return 0;
+  return reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(::GetProcAddress(handle, function.c_str())));
+}
+
+bool Win32Power::CallSetSuspendState(uintptr_t entry, bool hibernate, bool force,
+                                     bool disableWakeEvents) {
+  using Fn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+  const auto setSuspendState = reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
+  return setSuspendState(hibernate ? 1 : 0, force ? 1 : 0, disableWakeEvents ? 1 : 0) != 0;
+}
+
+bool Win32Power::EnableShutdownPrivilege() {
+  UniqueHandle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
+    return false;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+    return false;
+  return ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) != 0;
+}
+
+bool Win32Power::ExitSession(unsigned flags) { return ::ExitWindowsEx(flags, 0) != 0; }
+
+}  // namespace kv::win32
