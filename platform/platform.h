@@ -84,6 +84,8 @@ class FileSystem {
   // Names (not paths) of the files in `folder` matching a wildcard such as "*.kth", in the
   // order the file system enumerates them.
   virtual std::vector<std::string> List(const std::string& folder, const std::string& pattern) = 0;
+  // GetDriveType of a root such as "C:\\" (2: removable, 3: fixed).
+  virtual unsigned DriveType(const std::string& root) = 0;
 };
 
 // The system's ANSI code page, used at the file edge.
@@ -207,6 +209,27 @@ class Keyboard {
   virtual bool SetClipboardText(const std::string& text) = 0;
 };
 
+// What a shell link holds.
+struct ShortcutInfo {
+  std::string target;
+  std::string arguments;
+  std::string description;
+  std::string workingDirectory;
+  int showCommand = 1;  // SW_SHOWNORMAL
+  uint16_t hotKey = 0;
+};
+
+// Shell links (.lnk files) through IShellLink and IPersistFile.
+class Shortcuts {
+ public:
+  virtual ~Shortcuts() = default;
+  // Replaces any file of that name. Throws KeyvaneError ("\"CoCreateInstance\" failed.",
+  // "\"PersistFile QueryInterface\" failed.", "Write error.") on failure.
+  virtual void Write(const std::string& path, const ShortcutInfo& info) = 0;
+  // Throws KeyvaneError ("Read error." and the above) when the file cannot be read.
+  virtual ShortcutInfo Read(const std::string& path) = 0;
+};
+
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShow = 5;
 inline constexpr uint32_t kKeyEventKeyUp = 0x0002;
@@ -243,6 +266,7 @@ struct Platform {
   Processes& processes;
   Power& power;
   Keyboard& keyboard;
+  Shortcuts& shortcuts;
 };
 
 }  // namespace kv::platform

@@ -196,3 +196,11 @@ std::vector<std::string> Win32Files::List(const std::string& folder, const std::
 }
 
 }  // namespace kv::win32
+
+namespace kv::win32 {
+
+unsigned Win32Files::DriveType(const std::string& root) {
+  return ::GetDriveTypeW(Widen(root).c_str());
+}
+
+}  // namespace kv::win32

@@ -18,6 +18,7 @@ class Win32Files final : public platform::FileSystem {
   bool Exists(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
+  unsigned DriveType(const std::string& root) override;
 };
 
 // The folder part of a path, without its final separator ("" when there is none).

@@ -16,6 +16,7 @@
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shortcuts.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_wow64.h"
@@ -54,8 +55,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Processes processes(owner);
   Win32Power power;
   Win32Keyboard keyboard(owner);
+  Win32Shortcuts shortcuts;
   window.SetTray(&tray);
-  kv::platform::Platform platform{system,   files,     ansi,  hotKeys,  tray,    dialogs,
-                                  window,   wow64,     processes, power, keyboard};
+  kv::platform::Platform platform{system, files, ansi,      hotKeys, tray,     dialogs,
+                                  window, wow64, processes, power,   keyboard, shortcuts};
   return kv::RunProgram(platform, Arguments(), window);
 }

@@ -6,6 +6,9 @@
 //   driver end-session            sends WM_QUERYENDSESSION and WM_ENDSESSION(TRUE)
 //   driver visible                prints 1 when the main window is visible, else 0
 //   driver count                  prints how many Keyvane main windows exist
+//   driver texts                  prints the text of each child window, one per line
+//   driver free-key <vk>          prints 1 when no program holds that key as a hot key
+//   driver tray <mouse message>   posts the tray icon's notification (e.g. 517 = right button up)
 #include <windows.h>
 
 #include <cstdio>
@@ -44,6 +47,12 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%ld %ld\n", origin.x, origin.y);
     return 0;
   }
+  if (command == L"free-key" && argc > 2) {
+    const bool free = ::RegisterHotKey(nullptr, 0xBEEF, 0, static_cast<UINT>(_wtoi(argv[2]))) != 0;
+    if (free) ::UnregisterHotKey(nullptr, 0xBEEF);
+    std::printf("%d\n", free ? 1 : 0);
+    return 0;
+  }
   if (command == L"count") {
     std::printf("%d\n", CountWindows());
     return 0;
@@ -62,6 +71,20 @@ int wmain(int argc, wchar_t** argv) {
     ::SendMessageTimeoutW(w, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &result);
     return 0;
   }
+  if (command == L"texts") {
+    ::EnumChildWindows(
+        w,
+        [](HWND child, LPARAM) -> BOOL {
+          wchar_t text[256] = L"";
+          ::GetWindowTextW(child, text, 256);
+          std::wprintf(L"%ls\n", text);
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
+  if (command == L"tray" && argc > 2)
+    return ::PostMessageW(w, WM_APP + 1, 1, static_cast<LPARAM>(_wtoi(argv[2]))) ? 0 : 1;
   if (command == L"visible") {
     std::printf("%d\n", ::IsWindowVisible(w) ? 1 : 0);
     return 0;

@@ -6,6 +6,7 @@ set -uo pipefail
 build="$(cd "${1:?usage: run.sh <win64 build dir>}" && pwd)"
 exe="$build/platform/win32/keyvane.exe"
 driver="$build/tests/e2e/keyvane_driver.exe"
+keylog="$build/tests/e2e/keyvane_keylog.exe"
 work="$build/e2e"
 passed=0
 failed=0
@@ -130,6 +131,104 @@ if start_app "$dir"; then
   stop_app
   check "the first save writes Keys, Setting and Theme" ini_has_sections "$dir/Keyvane.ini" Keys Setting Theme
   check "the keys are saved as on" grep -q '^Enabled=1' "$dir/Keyvane.ini"
+else
+  check "the main window appears" false
+fi
+stop_app
+
+winpath_of() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+wait_file() {  # path, seconds
+  for _ in $(seq 1 $(( $2 * 20 ))); do
+    [ -e "$1" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+cpu_ticks() {  # utime + stime of a process, in clock ticks
+  awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0
+}
+keyvane_linux_pid() {  # the Wine process that runs keyvane.exe in a folder
+  pgrep -f '^\./keyvane\.exe' | head -n1
+}
+
+echo "Hot keys run their actions"
+dir="$(fresh_folder hotkeys)"
+cat >"$dir/slow.bat" <<BAT
+@echo off
+echo started> "$(winpath_of "$dir")\started.txt"
+:wait
+if not exist "$(winpath_of "$dir")\go.txt" goto wait
+echo done> "$(winpath_of "$dir")\done.txt"
+BAT
+printf '@echo off\r\necho second> "%s\\second.txt"\r\n' "$(winpath_of "$dir")" >"$dir/second.bat"
+{
+  printf '[F1Key]\r\nLabel=Copy\r\nAction=28\r\nFile=1C\r\n'
+  printf '[F2Key]\r\nLabel=Hello\r\nAction=31\r\nFile=Hello Keyvane\r\n'
+  printf '[F3Key]\r\nLabel=Slow\r\nAction=10\r\nFile=%s\r\n' "$(winpath_of "$dir/slow.bat")"
+  printf '[F4Key]\r\nLabel=Second\r\nAction=10\r\nFile=%s\r\n' "$(winpath_of "$dir/second.bat")"
+  printf '[PDKey]\r\nLabel=Marker\r\nAction=10\r\nFile=%s\r\n' "$(winpath_of "$dir/second.bat")"
+} >"$dir/Keyvane.ini"
+if start_app "$dir"; then
+  (cd "$dir" && exec wine "$keylog" keys.log </dev/null >/dev/null 2>&1) &
+  keylog_pid=$!
+  wait_file "$dir/keys.log" 10
+  sleep 0.5
+  xdotool search --name 'Keyvane key log' windowfocus --sync >/dev/null 2>&1 || true
+  drive post-hotkey KVNF1 >/dev/null
+  sleep 0.7
+  check "Ctrl+C arrives as Ctrl down, C down, C up, Ctrl up" \
+    test "$(grep -E '^(down|up) ' "$dir/keys.log" | tr -d '\r' | tr '\n' ' ')" = "down 0x11 down 0x43 up 0x43 up 0x11 "
+  drive post-hotkey KVNF2 >/dev/null
+  sleep 0.7
+  check "Paste Text pastes through the clipboard" grep -q '^paste Hello Keyvane' "$dir/keys.log"
+  kill "$keylog_pid" 2>/dev/null
+  drive post-hotkey KVNF3 >/dev/null
+  check "Run File starts the batch file" wait_file "$dir/started.txt" 10
+  drive post-hotkey KVNF4 >/dev/null
+  check "a second hot key runs while the first program still runs" wait_file "$dir/second.txt" 10
+  check "... before the first program has ended" test ! -e "$dir/done.txt"
+  pid="$(keyvane_linux_pid)"
+  before="$(cpu_ticks "$pid")"
+  sleep 5
+  after="$(cpu_ticks "$pid")"
+  note "     CPU used by keyvane.exe in 5 s while Run File waits: $(( (after - before) * 10 )) ms"
+  check "waiting for a started program uses (almost) no CPU" test $((after - before)) -lt 50
+  touch "$dir/go.txt"
+  check "the batch file ends" wait_file "$dir/done.txt" 10
+
+  echo "ON/OFF button"
+  read -r bx by <<<"$((origin_x + 600 + 120)) $((origin_y + 108 + 15))"
+  xdotool mousemove "$bx" "$by" click 1
+  sleep 0.5
+  check "one click switches the keys off" grep -qx 'OFF' <(drive texts)
+  check "... and saves them as off" grep -q '^Enabled=0' <(tr -d '\r' <"$dir/Keyvane.ini")
+  check "switching off releases the keys to other programs" test "$(drive free-key 115)" = 1
+  rm -f "$dir/second.txt"
+
+  echo "Tray menu"
+  drive tray 517 >/dev/null
+  sleep 0.5
+  xdotool key Up Up Up Up Return
+  check "a tray key item runs its key while the keys are off" wait_file "$dir/second.txt" 10
+  xdotool mousemove "$bx" "$by" click 1
+  sleep 0.5
+  check "a second click switches them on again" grep -qx 'ON' <(drive texts)
+  check "... and takes the set keys again" test "$(drive free-key 115)" = 0
+  check "... and saves them as on" grep -q '^Enabled=1' <(tr -d '\r' <"$dir/Keyvane.ini")
+  sleep 1
+  pid="$(keyvane_linux_pid)"
+  before="$(cpu_ticks "$pid")"
+  sleep 10
+  after="$(cpu_ticks "$pid")"
+  note "     CPU used by keyvane.exe idle for 10 s: $(( (after - before) * 10 )) ms"
+  check "an idle Keyvane uses (almost) no CPU" test $((after - before)) -lt 30
+  rm -f "$dir/Keyvane.ini"
+  drive tray 517 >/dev/null
+  sleep 0.5
+  xdotool key Up Return
+  check "Exit in the tray menu ends the program" wait_exit "$app_pid" 10
+  app_pid=""
+  check "... and writes the settings" test -e "$dir/Keyvane.ini"
 else
   check "the main window appears" false
 fi

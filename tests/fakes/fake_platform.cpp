@@ -76,7 +76,7 @@ std::set<std::string>& FakePlatform::HeldMutexes() {
 }
 
 FakePlatform::FakePlatform()
-    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
+    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
   registry[RegistryPath(platform::RegistryHive::CurrentUser,
                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -147,9 +147,20 @@ void FakePlatform::ReplaceAtomically(const std::string& path, const std::string&
   log.push_back("write " + path);
 }
 
-bool FakePlatform::Exists(const std::string& path) { return files.count(path) != 0; }
+bool FakePlatform::Exists(const std::string& path) {
+  return files.count(path) != 0 || (redirectionOff && redirectedFiles.count(path) != 0);
+}
 
-bool FakePlatform::Delete(const std::string& path) { return files.erase(path) != 0; }
+bool FakePlatform::Delete(const std::string& path) {
+  log.push_back("delete " + path);
+  if (files.erase(path) != 0) return true;
+  return redirectionOff && redirectedFiles.erase(path) != 0;
+}
+
+unsigned FakePlatform::DriveType(const std::string& root) {
+  auto it = driveTypes.find(root);
+  return it == driveTypes.end() ? 3u : static_cast<unsigned>(it->second);
+}
 
 std::vector<std::string> FakePlatform::List(const std::string& folder, const std::string& pattern) {
   std::string dir = folder;
@@ -386,6 +397,21 @@ bool FakePlatform::SetClipboardText(const std::string& text) {
   clipboard = text;
   log.push_back("clipboard " + text);
   return true;
+}
+
+void FakePlatform::Write(const std::string& path, const platform::ShortcutInfo& info) {
+  if (shortcutComponentFails) throw KeyvaneError("\"CoCreateInstance\" failed.");
+  if (unwritable.count(path)) throw KeyvaneError("Write error.");
+  shortcuts[path] = info;
+  files[path] = "shortcut";
+  log.push_back("shortcut " + path + " -> " + info.target);
+}
+
+platform::ShortcutInfo FakePlatform::Read(const std::string& path) {
+  if (shortcutComponentFails) throw KeyvaneError("\"CoCreateInstance\" failed.");
+  auto it = shortcuts.find(path);
+  if (it == shortcuts.end()) throw KeyvaneError("Read error.");
+  return it->second;
 }
 
 std::optional<uintptr_t> FakePlatform::DisableRedirection() {

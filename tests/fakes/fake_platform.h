@@ -36,7 +36,8 @@ class FakePlatform final : public platform::System,
                            public platform::Wow64,
                            public platform::Processes,
                            public platform::Power,
-                           public platform::Keyboard {
+                           public platform::Keyboard,
+                           public platform::Shortcuts {
  public:
   FakePlatform();
 
@@ -125,6 +126,13 @@ class FakePlatform final : public platform::System,
   std::optional<std::string> clipboard;
   bool clipboardBusy = false;
 
+  // ---- shortcuts (the file itself also appears in `files`) ----
+  std::map<std::string, platform::ShortcutInfo> shortcuts;
+  bool shortcutComponentFails = false;
+  // Files visible only with the 64-bit file-system redirection switched off.
+  std::set<std::string> redirectedFiles;
+  std::map<std::string, int> driveTypes;  // "C:\\" -> 3 (fixed); others 3 unless listed
+
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
   std::vector<std::string> log;             // every effect, in order
 
@@ -147,6 +155,7 @@ class FakePlatform final : public platform::System,
   bool Exists(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
+  unsigned DriveType(const std::string& root) override;
 
   // AnsiCodec: Windows-1252
   std::string ToUtf8(std::string_view ansi) override;
@@ -203,6 +212,10 @@ class FakePlatform final : public platform::System,
   void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
   int16_t VkKeyScan(char c) override;
   bool SetClipboardText(const std::string& text) override;
+
+  // Shortcuts
+  void Write(const std::string& path, const platform::ShortcutInfo& info) override;
+  platform::ShortcutInfo Read(const std::string& path) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }

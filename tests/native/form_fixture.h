@@ -102,7 +102,7 @@ class FormTest : public ::testing::Test {
   fake::FakePlatform fp;
   LoggedHotKeys loggedHotKeys{fp};
   LoggedSystem loggedSystem{fp};
-  platform::Platform bundle{loggedSystem, fp, fp, loggedHotKeys, fp, fp, fp, fp, fp, fp, fp};
+  platform::Platform bundle{loggedSystem, fp, fp, loggedHotKeys, fp, fp, fp, fp, fp, fp, fp, fp};
   std::unique_ptr<TForm1> form;
 
   std::string SettingsFile() const { return fp.Beside("Keyvane.ini"); }

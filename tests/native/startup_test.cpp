@@ -199,6 +199,23 @@ TEST_F(StartUp, KeyRecordsAndOtherSectionsSurviveTheStartUpSave) {
   EXPECT_EQ(saved.ReadString("Notes", "Who", ""), "me");
 }
 
+// A settings file that cannot be written (a read-only file, or a folder the user may not write
+// to) must not leave the keys dead while the button says "ON".
+TEST_F(StartUp, ReadOnlySettingsWithRunAtStartupStillRegistersTheKeys) {
+  GTEST_SKIP() << "the check box's failed save ends ReadIni before StartMonitor; reported";
+  WriteSettings("[Setting]\r\nRunAtStartup=1\r\n[F1Key]\r\nLabel=Mail\r\n");
+  fp.unwritable.insert(SettingsFile());
+  Build();
+  try {
+    form->FormCreate();
+  } catch (const KeyvaneError&) {
+    // shown by the error box; the program goes on
+  }
+  EXPECT_TRUE(form->KeysOn());
+  EXPECT_EQ(form->DisableKeys1->caption(), "Disable Keys");
+  EXPECT_EQ(Registered(), RegistrationsOf({"F1Key"}));
+}
+
 TEST_F(StartUp, UnreadableSettingsFileEndsCreationWithoutTouchingTheFile) {
   const std::string text = test::FullSettingsText();
   WriteSettings(text);
@@ -322,19 +339,30 @@ class ProgramEntry : public FormTest {
   ~ProgramEntry() override { fake::FakePlatform::HeldMutexes().erase(kMutexName); }
 };
 
-TEST_F(ProgramEntry, RunsTheWindowAndReleasesTheMutexBeforeTheWindowIsDestroyed) {
+TEST_F(ProgramEntry, RunsTheWindowWhileHoldingTheMutexAndEndsItInOrder) {
   RecordingHost host;
   host.loop = [&](TForm1& f) {
     EXPECT_EQ(f.caption(), "Keyvane - No Theme Loaded");
+    EXPECT_EQ(fp.appTitle, "Keyvane - No Theme Loaded");
     EXPECT_EQ(fp.HeldMutexes().count(kMutexName), 1u);
     return 7;
   };
   EXPECT_EQ(RunProgram(bundle, {}, host), 7);
   EXPECT_EQ(host.calls, (std::vector<std::string>{"create", "show", "loop", "destroy"}));
-  ASSERT_GE(LogIndex("release mutex"), 0);
-  EXPECT_LT(LogIndex("release mutex"), LogIndex("tray hide"));
   EXPECT_EQ(LogLines("delete atom ").size(), static_cast<size_t>(kKeyCount));
+  EXPECT_FALSE(fp.trayVisible);
+  EXPECT_TRUE(SettingsExist());
   EXPECT_EQ(fp.HeldMutexes().count(kMutexName), 0u);
+}
+
+// A copy started while the first is still saving and giving back its keys would find them
+// taken (RegisterHotKey fails for every key) and its settings overwritten by the first.
+TEST_F(ProgramEntry, TheMutexIsHeldUntilTheWindowHasSavedAndReleasedItsKeys) {
+  GTEST_SKIP() << "RunProgram releases the mutex before FormDestroy; reported";
+  RecordingHost host;
+  RunProgram(bundle, {}, host);
+  ASSERT_GE(LogIndex("tray hide"), 0);
+  EXPECT_GT(LogIndex("release mutex"), LogIndex("tray hide"));
 }
 
 TEST_F(ProgramEntry, SecondInstanceEndsAtOnceWithoutTouchingAnything) {
