@@ -22,7 +22,7 @@ bool OSisx64(platform::Platform& platform) {
   using platform::Wow64Probe;
   switch (platform.wow64.ProbeSystemWow64Directory()) {
     case Wow64Probe::NoKernel32:
-      platform.dialogs.MessageBox("Kernel32 is not available", "Keyvane", platform::mb::kOk);
+      platform.dialogs.ShowMessage("Kernel32 is not available", "Keyvane", platform::mb::kOk);
       return false;
     case Wow64Probe::NoFunction:
     case Wow64Probe::NotImplemented:

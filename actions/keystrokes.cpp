@@ -46,7 +46,7 @@ class HeldKeys {
 };
 
 void SendCtrlV(platform::Keyboard& keyboard) {
-  const uint8_t v = static_cast<uint8_t>(keyboard.VkKeyScan('v') & 0xFF);
+  const uint8_t v = static_cast<uint8_t>(keyboard.KeyScan('v') & 0xFF);
   HeldKeys keys(keyboard, 1);
   keys.Press(kVkControl);
   keys.Tap(v);

@@ -26,9 +26,11 @@ int RunProgram(platform::Platform& platform, std::vector<std::string> args, Main
     host.Show();
     form.FormShow();
     exitCode = host.RunMessageLoop();
-    platform.system.ReleaseSingleInstance();
+    // The mutex is held until the settings are saved and the keys released, so that a copy
+    // started meanwhile cannot find its keys taken and its settings overwritten.
     form.FormDestroy();
     host.Destroy();
+    platform.system.ReleaseSingleInstance();
   }
   ui::SetUnhandledErrorSink(nullptr);
   return exitCode;

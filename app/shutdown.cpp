@@ -29,7 +29,9 @@ void TForm1::FormDestroy() {
   platform.tray.SetVisible(false);
 }
 
-void TForm1::OnEndSession(bool /*ending*/) {
+void TForm1::OnEndSession(bool ending) {
+  // The session goes on when another program refused to let it end: so does Keyvane.
+  if (!ending) return;
   // Windows may end the process as soon as this handler returns, so the settings are saved
   // and the keys released now, not in FormDestroy.
   if (!sessionClosed) {

@@ -1,5 +1,7 @@
 // Start-up: the window's creation, the settings load and save, and the quiet start from the
 // Startup folder.
+#include <exception>
+
 #include "app/form.h"
 #include "core/ini_file.h"
 #include "actions/file_redirection.h"
@@ -95,7 +97,13 @@ void TForm1::FormCreate() {
 void TForm1::ReadIni() {
   IniFile settings(platform, SettingsPath(platform));
   const IniDocument& doc = settings.doc();
-  CheckBox1->SetChecked(doc.ReadBool("Setting", "RunAtStartup", false));
+  try {
+    CheckBox1->SetChecked(doc.ReadBool("Setting", "RunAtStartup", false));
+  } catch (const std::exception& e) {
+    // A settings file or shortcut that cannot be written is reported, but must not leave the
+    // keys unregistered and the rest of the settings unread.
+    platform.dialogs.ShowError(e.what());
+  }
   ComboBox3->SetItemIndex(doc.ReadInteger("Theme", "IndexofSelected", 1));
   searchTerm = doc.ReadString("Setting", "SearchTerm", "");
   StartMonitor(doc.ReadBool("Keys", "Enabled", true), false);

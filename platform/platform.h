@@ -122,7 +122,7 @@ class TrayIcon {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
+  virtual int ShowMessage(const std::string& text, const std::string& caption, unsigned style) = 0;
   // The application's general error box for an error that a handler did not catch.
   virtual void ShowError(const std::string& text) = 0;
   // nullopt when the user cancels.
@@ -204,7 +204,7 @@ class Keyboard {
   virtual ~Keyboard() = default;
   virtual void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
   // VkKeyScan of a character: virtual key in the low byte, shift state in the high byte.
-  virtual int16_t VkKeyScan(char c) = 0;
+  virtual int16_t KeyScan(char c) = 0;
   // Replaces the clipboard's content by the text; false when the clipboard stays busy.
   virtual bool SetClipboardText(const std::string& text) = 0;
 };

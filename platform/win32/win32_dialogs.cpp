@@ -157,7 +157,7 @@ std::vector<WORD> InputBoxTemplate() {
   return t.Take();
 }
 
-int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+int Win32Dialogs::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
   return ::MessageBoxW(Owner(), Widen(text).c_str(), Widen(caption).c_str(), style);
 }
 

@@ -24,7 +24,7 @@ class Win32Dialogs final : public platform::Dialogs {
   Win32Dialogs(std::function<HWND()> owner, std::function<std::string()> applicationTitle)
       : owner_(std::move(owner)), applicationTitle_(std::move(applicationTitle)) {}
 
-  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override;
   void ShowError(const std::string& text) override;
   // Throws KeyvaneError when the box cannot be shown at all, rather than pretending the user
   // cancelled.

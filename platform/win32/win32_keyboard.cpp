@@ -10,7 +10,7 @@ void Win32Keyboard::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flag
   ::keybd_event(virtualKey, scanCode, flags, 0);
 }
 
-int16_t Win32Keyboard::VkKeyScan(char c) { return ::VkKeyScanA(c); }
+int16_t Win32Keyboard::KeyScan(char c) { return ::VkKeyScanA(c); }
 
 bool Win32Keyboard::SetClipboardText(const std::string& text) {
   bool opened = false;

@@ -14,7 +14,7 @@ class Win32Keyboard final : public platform::Keyboard {
   explicit Win32Keyboard(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
   void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
-  int16_t VkKeyScan(char c) override;
+  int16_t KeyScan(char c) override;
   // Tries for about half a second while another program holds the clipboard open.
   bool SetClipboardText(const std::string& text) override;
 

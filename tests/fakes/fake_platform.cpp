@@ -236,7 +236,7 @@ void FakePlatform::ShowBalloon(const std::string& title, const std::string& text
   log.push_back("balloon " + text);
 }
 
-int FakePlatform::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+int FakePlatform::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
   messages.push_back({text, caption, style});
   log.push_back("message " + text);
   if (!messageAnswers.empty()) {
@@ -386,7 +386,7 @@ void FakePlatform::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags
   keyEvents.push_back(buf);
 }
 
-int16_t FakePlatform::VkKeyScan(char c) {
+int16_t FakePlatform::KeyScan(char c) {
   if (c >= 'a' && c <= 'z') return static_cast<int16_t>(c - 'a' + 'A');
   if (c >= 'A' && c <= 'Z') return static_cast<int16_t>(0x100 | c);
   return static_cast<int16_t>(static_cast<unsigned char>(c));

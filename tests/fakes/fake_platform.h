@@ -173,7 +173,7 @@ class FakePlatform final : public platform::System,
   void ShowBalloon(const std::string& title, const std::string& text, int seconds) override;
 
   // Dialogs
-  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override;
   void ShowError(const std::string& text) override;
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
@@ -210,7 +210,7 @@ class FakePlatform final : public platform::System,
 
   // Keyboard
   void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
-  int16_t VkKeyScan(char c) override;
+  int16_t KeyScan(char c) override;
   bool SetClipboardText(const std::string& text) override;
 
   // Shortcuts

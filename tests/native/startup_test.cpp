@@ -202,7 +202,6 @@ TEST_F(StartUp, KeyRecordsAndOtherSectionsSurviveTheStartUpSave) {
 // A settings file that cannot be written (a read-only file, or a folder the user may not write
 // to) must not leave the keys dead while the button says "ON".
 TEST_F(StartUp, ReadOnlySettingsWithRunAtStartupStillRegistersTheKeys) {
-  GTEST_SKIP() << "the check box's failed save ends ReadIni before StartMonitor; reported";
   WriteSettings("[Setting]\r\nRunAtStartup=1\r\n[F1Key]\r\nLabel=Mail\r\n");
   fp.unwritable.insert(SettingsFile());
   Build();
@@ -358,7 +357,6 @@ TEST_F(ProgramEntry, RunsTheWindowWhileHoldingTheMutexAndEndsItInOrder) {
 // A copy started while the first is still saving and giving back its keys would find them
 // taken (RegisterHotKey fails for every key) and its settings overwritten by the first.
 TEST_F(ProgramEntry, TheMutexIsHeldUntilTheWindowHasSavedAndReleasedItsKeys) {
-  GTEST_SKIP() << "RunProgram releases the mutex before FormDestroy; reported";
   RecordingHost host;
   RunProgram(bundle, {}, host);
   ASSERT_GE(LogIndex("tray hide"), 0);

@@ -250,7 +250,7 @@ TEST_F(DialogsTest, MessageBoxShowsTextAndReturnsTheAnswer) {
     owner = ::GetWindow(box, GW_OWNER);
     Click(box, IDNO);
   });
-  const int answer = dialogs_.MessageBox(
+  const int answer = dialogs_.ShowMessage(
       "Delete the theme \xE2\x80\x9C"
       "Blue\xE2\x80\x9D?",
       "Keyvane \xE4\xB8\xAD", platform::mb::kYesNo | platform::mb::kIconQuestion);
@@ -260,7 +260,7 @@ TEST_F(DialogsTest, MessageBoxShowsTextAndReturnsTheAnswer) {
   EXPECT_EQ(owner, owner_);
 
   ModalDriver yes([](HWND box) { Click(box, IDYES); });
-  EXPECT_EQ(dialogs_.MessageBox("Again?", "Keyvane", platform::mb::kYesNo), platform::mb::kIdYes);
+  EXPECT_EQ(dialogs_.ShowMessage("Again?", "Keyvane", platform::mb::kYesNo), platform::mb::kIdYes);
 }
 
 TEST_F(DialogsTest, ErrorBoxCarriesTheCurrentApplicationTitle) {
