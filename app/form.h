@@ -211,6 +211,7 @@ class TForm1 : public ui::Window {
  private:
   template <typename T>
   T* Make(std::string name, ui::Control* parent);
+  ui::Button* MakeButton(const char* name, const char* caption, ui::Rect bounds, ui::Control* parent);
   void BuildKeys();
   void BuildPages();
   Page BuildPage(const std::string& prefix, const std::string& heading);

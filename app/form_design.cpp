@@ -26,6 +26,15 @@ T* TForm1::Make(std::string name, ui::Control* parent) {
   return raw;
 }
 
+ui::Button* TForm1::MakeButton(const char* name, const char* caption, ui::Rect bounds,
+                               ui::Control* parent) {
+  auto* button = Make<ui::Button>(name, parent);
+  button->SetBounds(bounds);
+  button->SetCaption(caption);
+  button->SetFont(Sans(11, true));
+  return button;
+}
+
 TForm1::TForm1(platform::Platform& p, std::vector<std::string> arguments)
     : ui::Window("Form1"), platform(p), args(std::move(arguments)) {
   SetBounds({0, 0, kWindowOuterWidth, kWindowOuterHeight});
@@ -50,10 +59,7 @@ TForm1::TForm1(platform::Platform& p, std::vector<std::string> arguments)
   CheckBox1->SetFont(Sans(11, false, 0x0000DD));
   CheckBox1->onClick = [this](ui::CheckBox&) { CheckBox1Click(); };
 
-  HelpButton = Make<ui::Button>("HelpButton", this);
-  HelpButton->SetBounds({296, 348, 65, 23});
-  HelpButton->SetCaption("Help");
-  HelpButton->SetFont(Sans(11, true));
+  HelpButton = MakeButton("HelpButton", "Help", {296, 348, 65, 23}, this);
 
   Label29 = Make<ui::Label>("Label29", this);
   Label29->SetBounds({64, 351, 218, 11});
@@ -184,10 +190,7 @@ void TForm1::BuildIntroPage() {
   auto* picture = Make<ui::Image>("IntroPicture", page);
   picture->SetBounds({1, 136, kPageWidth - 2, 56});
   picture->SetPicture("intro");
-  QuickStartButton = Make<ui::Button>("QuickStartButton", page);
-  QuickStartButton->SetBounds({424, 104, 121, 25});
-  QuickStartButton->SetCaption("Quick Start >>");
-  QuickStartButton->SetFont(Sans(11, true));
+  QuickStartButton = MakeButton("QuickStartButton", "Quick Start >>", {424, 104, 121, 25}, page);
 }
 
 void TForm1::BuildEditorPage() {
@@ -207,11 +210,7 @@ void TForm1::BuildEditorPage() {
     return c;
   };
   auto button = [&](const char* name, const char* caption, ui::Rect r) {
-    auto* b = Make<ui::Button>(name, page);
-    b->SetBounds(r);
-    b->SetCaption(caption);
-    b->SetFont(Sans(11, true));
-    return b;
+    return MakeButton(name, caption, r, page);
   };
   const std::vector<std::string> modifiers{"Shift", "Ctrl", "Alt", "Windows"};
   const char* comboHint = "Use the drop down boxes to select key combo.";
@@ -309,11 +308,7 @@ void TForm1::BuildThemesPage() {
   ComboBox3->SetFont(Sans(13));
   ComboBox3->SetItems({"Set all to Nothing", "Quick Start", "Games", "Control Panel", "Shopping"});
   auto button = [&](const char* name, const char* caption, ui::Rect r) {
-    auto* b = Make<ui::Button>(name, page);
-    b->SetBounds(r);
-    b->SetCaption(caption);
-    b->SetFont(Sans(11, true));
-    return b;
+    return MakeButton(name, caption, r, page);
   };
   Button6 = button("Button6", "Print Theme", {176, 105, 129, 25});
   suiButton1 = button("suiButton1", "Delete Theme", {320, 105, 129, 25});

@@ -14,6 +14,9 @@ class AnsiCodec;
 std::string DecodeFileText(std::string_view bytes, platform::AnsiCodec& ansi);
 std::string EncodeFileText(std::string_view utf8, platform::AnsiCodec& ansi);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // UTF-8 <-> UTF-16LE bytes; invalid input becomes U+FFFD, never an error.
 std::string Utf16LeToUtf8(std::string_view bytes);
 std::string Utf8ToUtf16Le(std::string_view utf8);

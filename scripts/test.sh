@@ -53,7 +53,7 @@ if must scripts/build.sh asan; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build/asan
   step "Fuzzing the INI reader for ${KEYVANE_FUZZ_SECONDS:-30} s"
   mkdir -p build/asan/fuzz-corpus
-  cp tests/data/*.ini build/asan/fuzz-corpus/ 2>/dev/null || true
+  cp tests/data/ini/*.ini build/asan/fuzz-corpus/ 2>/dev/null || true
   if build/asan/fuzz/fuzz_ini_document -max_total_time="${KEYVANE_FUZZ_SECONDS:-30}" \
       -print_final_stats=1 build/asan/fuzz-corpus 2>&1 | tail -n 4; then
     record fuzz 1 0

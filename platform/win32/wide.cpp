@@ -18,16 +18,20 @@ int CheckedLength(size_t length) {
 
 }  // namespace
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int inLength = CheckedLength(utf8.size());
-  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, nullptr, 0);
+int CheckedTextLength(size_t length) { return CheckedLength(length); }
+
+std::wstring MultiByteToWide(unsigned codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int inLength = CheckedLength(text.size());
+  const int needed = ::MultiByteToWideChar(codePage, 0, text.data(), inLength, nullptr, 0);
   if (needed <= 0) return {};
   std::wstring out(static_cast<size_t>(needed), L'\0');
-  const int written = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, out.data(), needed);
+  const int written = ::MultiByteToWideChar(codePage, 0, text.data(), inLength, out.data(), needed);
   out.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return out;
 }
+
+std::wstring Widen(std::string_view utf8) { return MultiByteToWide(CP_UTF8, utf8); }
 
 std::string Narrow(std::wstring_view utf16) {
   if (utf16.empty()) return {};

@@ -6,6 +6,11 @@
 
 namespace kv::win32 {
 
+// Text in a code page (CP_ACP, CP_UTF8, ...) as UTF-16; embedded NULs are kept.
+std::wstring MultiByteToWide(unsigned codePage, std::string_view text);
+// A length for the conversion functions, which count in int; throws std::length_error beyond.
+int CheckedTextLength(size_t length);
+
 // Invalid UTF-8 becomes U+FFFD; embedded NULs are kept.
 std::wstring Widen(std::string_view utf8);
 // Unpaired surrogates become U+FFFD; embedded NULs are kept.

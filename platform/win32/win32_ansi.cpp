@@ -9,29 +9,11 @@
 
 namespace kv::win32 {
 
-namespace {
-
-int CheckedLength(size_t length) {
-  if (length > static_cast<size_t>(INT_MAX)) throw std::length_error("text too long to convert");
-  return static_cast<int>(length);
-}
-
-}  // namespace
-
-std::wstring AnsiToWide(std::string_view ansi) {
-  if (ansi.empty()) return {};
-  const int inLength = CheckedLength(ansi.size());
-  const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), inLength, nullptr, 0);
-  if (needed <= 0) return {};
-  std::wstring out(static_cast<size_t>(needed), L'\0');
-  const int written = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), inLength, out.data(), needed);
-  out.resize(written > 0 ? static_cast<size_t>(written) : 0);
-  return out;
-}
+std::wstring AnsiToWide(std::string_view ansi) { return MultiByteToWide(CP_ACP, ansi); }
 
 std::optional<std::string> WideToAnsi(std::wstring_view text) {
   if (text.empty()) return std::string();
-  const int inLength = CheckedLength(text.size());
+  const int inLength = CheckedTextLength(text.size());
   // When the ANSI code page is UTF-8 (a Windows 10 option) Windows refuses both the flag
   // and the "used default" question; the round trip below still catches what is lost.
   const bool utf8Acp = ::GetACP() == CP_UTF8;
@@ -57,7 +39,7 @@ std::string Win32Ansi::ToUtf8(std::string_view ansi) { return Narrow(AnsiToWide(
 std::optional<std::string> Win32Ansi::FromUtf8(std::string_view utf8) {
   // Malformed UTF-8 has no characters to keep; widening would invent U+FFFD for it.
   if (!utf8.empty() && ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                             CheckedLength(utf8.size()), nullptr, 0) <= 0) {
+                                             CheckedTextLength(utf8.size()), nullptr, 0) <= 0) {
     return std::nullopt;
   }
   return WideToAnsi(Widen(utf8));

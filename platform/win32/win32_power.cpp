@@ -30,7 +30,11 @@ bool Win32Power::EnableShutdownPrivilege() {
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
     return false;
-  return ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) != 0;
+  // AdjustTokenPrivileges also succeeds when the token does not hold the privilege at all;
+  // only ERROR_NOT_ALL_ASSIGNED tells.
+  ::SetLastError(ERROR_SUCCESS);
+  if (!::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr)) return false;
+  return ::GetLastError() == ERROR_SUCCESS;
 }
 
 bool Win32Power::ExitSession(unsigned flags) { return ::ExitWindowsEx(flags, 0) != 0; }

@@ -28,8 +28,9 @@ platform::FoundExecutable Win32Processes::FindAssociated(const std::string& file
                                              buffer.data());
   platform::FoundExecutable found;
   found.result = static_cast<int>(reinterpret_cast<INT_PTR>(result));
-  // Each character converted alone keeps the NULs where the system left them.
-  for (wchar_t c : buffer) found.buffer += c == L'\0' ? std::string(1, '\0') : Narrow(std::wstring(1, c));
+  // Converted whole, so that characters made of two UTF-16 units survive; Narrow keeps the
+  // NULs where the system left them.
+  found.buffer = Narrow(std::wstring_view(buffer.data(), buffer.size()));
   return found;
 }
 
@@ -59,8 +60,9 @@ void Win32Processes::WaitServingMessages(uintptr_t handle) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }
-    DWORD exitCode = 0;
-    if (!::GetExitCodeProcess(started->process, &exitCode) || exitCode != STILL_ACTIVE) return;
+    // The handle itself says whether the program has ended: its exit code cannot, since a
+    // program may end with the code STILL_ACTIVE (259).
+    if (::WaitForSingleObject(started->process, 0) != WAIT_TIMEOUT) return;
     // Sleeps until the program ends or a message arrives: no processor time meanwhile.
     ::MsgWaitForMultipleObjectsEx(1, &started->process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }

@@ -4,6 +4,10 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 #include "core/error.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -41,11 +45,19 @@ Link CreateLink() {
   return result;
 }
 
+// The getters cut the text silently to the buffer they are given; a text that fills the
+// buffer is read again with a larger one.
 template <typename Getter>
 std::string ReadText(Getter get) {
-  wchar_t buffer[MAX_PATH * 2] = L"";
-  get(buffer, static_cast<int>(std::size(buffer)));
-  return Narrow(UpToNul(buffer));
+  constexpr size_t kLargest = 1 << 16;
+  std::wstring buffer(MAX_PATH * 2, L'\0');
+  for (;;) {
+    std::fill(buffer.begin(), buffer.end(), L'\0');
+    get(buffer.data(), static_cast<int>(buffer.size()));
+    const std::wstring_view text = UpToNul(buffer);
+    if (text.size() + 1 < buffer.size() || buffer.size() >= kLargest) return Narrow(text);
+    buffer.assign(buffer.size() * 2, L'\0');
+  }
 }
 
 }  // namespace

@@ -161,6 +161,26 @@ class FormTest : public ::testing::Test {
       if (fp.log[i] == line) return static_cast<int>(i);
     return -1;
   }
+
+  // Errors that escape a handler run for the user go to the fake's error box, as in the
+  // running program.
+  void RouteErrorsToErrorBox() {
+    ui::SetUnhandledErrorSink([this](const std::string& text) { fp.ShowError(text); });
+  }
+  // A press of the key's hot key, delivered as the window procedure delivers WM_HOTKEY.
+  void PressHotKey(std::string_view section) {
+    const uint32_t id = IdOf(section);
+    ui::RunUserEvent([this, id] { form->OnHotKey(id); });
+  }
 };
+
+// One key's record as it appears in a settings or theme file.
+inline std::string KeySection(std::string_view section, std::string_view label, int action,
+                              std::string_view file = {}) {
+  std::string text = "[" + std::string(section) + "]\r\nLabel=" + std::string(label) +
+                     "\r\nAction=" + std::to_string(action) + "\r\n";
+  if (!file.empty()) text += "File=" + std::string(file) + "\r\n";
+  return text + "\r\n";
+}
 
 }  // namespace kv::test

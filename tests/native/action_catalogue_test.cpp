@@ -1,0 +1,104 @@
+// The action catalogue: the codes stored for the entries of the editor's action list, the
+// mapping back from a stored code to the list, and the titles proposed for a key.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "actions/catalogue.h"
+
+namespace kv {
+namespace {
+
+// The last six entries of the action list carry codes out of list order; the stored value is
+// always the code, never the list position.
+TEST(ActionCatalogue, TheLastSixListEntriesStoreCodesOutOfOrder) {
+  struct Row {
+    int listIndex;
+    int code;
+    std::string_view caption;
+  };
+  const Row rows[] = {
+      {34, 37, "Specify Search Term"}, {35, 34, "Load Next Theme"},
+      {36, 35, "Disable/Enable Keys"}, {37, 38, "Show KVN Menu"},
+      {38, 39, " - - - - - - - - -"},  {39, 36, "Remove Action"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.listIndex);
+    EXPECT_EQ(ActionCodeAt(r.listIndex), r.code);
+    EXPECT_EQ(kActions[static_cast<size_t>(r.listIndex)].caption, r.caption);
+  }
+  for (int i = 0; i < 34; ++i) EXPECT_EQ(ActionCodeAt(i), i) << "list index " << i;
+}
+
+TEST(ActionCatalogue, EveryCodeZeroToThirtyNineAppearsExactlyOnce) {
+  std::set<int> codes;
+  for (const ActionEntry& a : kActions) {
+    EXPECT_GE(a.code, 0);
+    EXPECT_LT(a.code, kActionCount);
+    codes.insert(a.code);
+  }
+  EXPECT_EQ(codes.size(), static_cast<size_t>(kActionCount));
+}
+
+TEST(ActionCatalogue, ListIndexOfACodeFindsTheEntryThatStoresIt) {
+  EXPECT_EQ(GetIndexofUI(37), 34);
+  EXPECT_EQ(GetIndexofUI(34), 35);
+  EXPECT_EQ(GetIndexofUI(35), 36);
+  EXPECT_EQ(GetIndexofUI(38), 37);
+  EXPECT_EQ(GetIndexofUI(39), 38);
+  EXPECT_EQ(GetIndexofUI(36), 39);
+  // Selecting a stored key and storing it again must give back the same code.
+  for (int i = 0; i < kActionCount; ++i) EXPECT_EQ(GetIndexofUI(ActionCodeAt(i)), i) << i;
+}
+
+TEST(ActionCatalogue, UnknownCodesMapToSelectOne) {
+  for (int code : {-1, 40, 41, 100, -40, INT32_MIN, INT32_MAX}) {
+    EXPECT_EQ(GetIndexofUI(code), 0) << code;
+    EXPECT_EQ(ActionCodeAt(code), 0) << code;  // list positions outside the list as well
+  }
+}
+
+TEST(ActionCatalogue, DefaultTitlesKeepTheirBlanksAfterSlashAndHyphen) {
+  EXPECT_EQ(GetDefaultTitle(2), "Add/ Remove Programs");
+  EXPECT_EQ(GetDefaultTitle(3), "Network Con- nections");
+  EXPECT_EQ(GetDefaultTitle(24), "Play Mine- sweeper");
+  EXPECT_EQ(GetDefaultTitle(35), "Disable/ Enable Keys");
+  EXPECT_EQ(GetDefaultTitle(32), "Paste Contents of File");
+  EXPECT_EQ(GetDefaultTitle(28), "Two-Key Combos");
+  EXPECT_EQ(GetDefaultTitle(13), "Check Email");
+  // Looked up by code, not by list position: code 37 sits at list index 34.
+  EXPECT_EQ(GetDefaultTitle(37), "Specify Search Term");
+  EXPECT_EQ(GetDefaultTitle(34), "Load Next Theme");
+  EXPECT_EQ(GetDefaultTitle(38), "Show KVN Menu");
+}
+
+TEST(ActionCatalogue, NoDefaultTitleForSeparatorsSelectOneRemoveActionAndUnknownCodes) {
+  for (int code : {0, 1, 9, 14, 21, 27, 30, 33, 36, 39, 40, -1, 1000})
+    EXPECT_EQ(GetDefaultTitle(code), "") << code;
+  // Every other code proposes a title.
+  const std::set<int> untitled = {0, 1, 9, 14, 21, 27, 30, 33, 36, 39};
+  for (int code = 0; code < kActionCount; ++code) {
+    if (!untitled.count(code)) {
+      EXPECT_NE(GetDefaultTitle(code), "") << code;
+    }
+  }
+}
+
+TEST(ActionCatalogue, ListCaptionsAreExact) {
+  EXPECT_EQ(kActions[0].caption, "- Select One -");
+  EXPECT_EQ(kActions[1].caption, " - - - - - - - - -");
+  // The separator before the power actions alone ends in a blank.
+  EXPECT_EQ(kActions[14].caption, " - - - - - - - - - ");
+  EXPECT_EQ(kActions[10].caption, "Run File \\/");
+  EXPECT_EQ(kActions[11].caption, "Open Windows Explorer at \\/");
+  EXPECT_EQ(kActions[12].caption, "Open Internet Browser at \\/");
+  EXPECT_EQ(kActions[25].caption, "Play Solitare");
+  EXPECT_EQ(kActions[26].caption, "Play Spider Solitare");
+  for (int i : {9, 21, 27, 30, 33, 38}) EXPECT_EQ(kActions[static_cast<size_t>(i)].caption, " - - - - - - - - -") << i;
+}
+
+}  // namespace
+}  // namespace kv

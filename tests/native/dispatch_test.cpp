@@ -1,0 +1,321 @@
+// RunAction: which effect each action code has — the actions that do nothing, the control
+// panel pages, sleep and the session actions, switching the keys off and on, and the menu
+// toggle — and how an action's error reaches the user.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "actions/power.h"
+#include "app/form.h"
+#include "tests/native/form_fixture.h"
+
+namespace kv {
+namespace {
+
+using test::FormTest;
+using test::KeySection;
+
+// Everything the simulated Windows can be made to do by an action.
+struct Effects {
+  size_t log = 0, started = 0, shellExecutes = 0, winExecs = 0, keyEvents = 0, messages = 0,
+         errors = 0, balloons = 0, inputBoxes = 0, trayMenus = 0, suspendCalls = 0,
+         exitCalls = 0;
+  int clicks = 0, writes = 0, linkApiCalls = 0, privilegeRequests = 0;
+  std::optional<std::string> clipboard;
+  bool operator==(const Effects&) const = default;
+};
+
+class Dispatch : public FormTest {
+ protected:
+  Effects Snapshot() const {
+    Effects e;
+    e.log = fp.log.size();
+    e.started = fp.started.size();
+    e.shellExecutes = fp.shellExecutes.size();
+    e.winExecs = fp.winExecs.size();
+    e.keyEvents = fp.keyEvents.size();
+    e.messages = fp.messages.size();
+    e.errors = fp.errors.size();
+    e.balloons = fp.balloons.size();
+    e.inputBoxes = fp.inputBoxes.size();
+    e.trayMenus = fp.trayMenusShown.size();
+    e.suspendCalls = fp.suspendCalls.size();
+    e.exitCalls = fp.exitFlags.size();
+    e.clicks = fp.clicksPosted;
+    e.writes = fp.writes;
+    e.linkApiCalls = fp.linkApiCalls;
+    e.privilegeRequests = fp.privilegeRequests;
+    e.clipboard = fp.clipboard;
+    return e;
+  }
+};
+
+// ---- actions without an effect ----
+
+class InertCode : public Dispatch, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InertCode, DoesNothingAndShowsNothing) {
+  WriteSettings(test::FullSettingsText());
+  Create();
+  fp.clipboard = "kept";
+  const Effects before = Snapshot();
+  const bool keysOn = form->KeysOn();
+  const bool toggle = form->menuToggle;
+  // Data is ignored, even text that another action would run or paste.
+  for (const char* data : {"", "C:\\x\\run.exe", "1C", "%SEARCHTERM%"}) form->RunAction(GetParam(), data);
+  EXPECT_EQ(Snapshot(), before) << "last effect: " << (fp.log.empty() ? "" : fp.log.back());
+  EXPECT_EQ(form->KeysOn(), keysOn);
+  EXPECT_EQ(form->menuToggle, toggle);
+  EXPECT_EQ(form->searchTerm, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(SeparatorsSelectOneRemoveAndUnknown, InertCode,
+                         ::testing::Values(0, 1, 9, 14, 21, 27, 30, 33, 36, 39, 40, -1, 41,
+                                           INT_MIN, INT_MAX));
+
+// ---- control-panel pages ----
+
+struct PanelCase {
+  int code;
+  const char* commandLine;
+};
+
+class ControlPanelPage : public Dispatch, public ::testing::WithParamInterface<PanelCase> {};
+
+TEST_P(ControlPanelPage, StartsItsCommandLineShownAndWaitsForIt) {
+  Create();
+  form->osKind = 6;
+  form->RunAction(GetParam().code, "C:\\ignored\\other.exe");
+  ASSERT_EQ(fp.started, std::vector<std::string>{GetParam().commandLine});
+  EXPECT_EQ(fp.startShowCommands, std::vector<int>{5});
+  EXPECT_EQ(LogLines("wait "), std::vector<std::string>{"wait 1"});
+  EXPECT_EQ(fp.openProcesses, 0) << "the process handles are closed once it has ended";
+  EXPECT_TRUE(fp.shellExecutes.empty());
+  EXPECT_TRUE(fp.winExecs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes2To8, ControlPanelPage,
+    ::testing::Values(PanelCase{2, "rundll32.exe shell32.dll,Control_RunDLL appwiz.cpl"},
+                      PanelCase{3, "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl"},
+                      PanelCase{4, "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl"},
+                      PanelCase{5, "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,2"},
+                      PanelCase{6, "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl"},
+                      PanelCase{7, "rundll32.exe shell32.dll,Control_RunDLL nusrmgr.cpl @1"},
+                      PanelCase{8, "rundll32.exe shell32.dll,Control_RunDLL powercfg.cpl,,2"}));
+
+TEST_F(Dispatch, NetworkConnectionsPageFollowsTheOsKindOnlyNotThe64BitFlag) {
+  Create();
+  for (bool is64 : {false, true}) {
+    for (int kind = 0; kind <= 8; ++kind) {
+      SCOPED_TRACE("kind " + std::to_string(kind) + (is64 ? " 64-bit" : " 32-bit"));
+      fp.started.clear();
+      form->osKind = kind;
+      form->is64 = is64;
+      form->RunAction(3, "");
+      const std::string page = kind == 6 || kind == 8 ? "ncpa.cpl" : "netcpl.cpl";
+      EXPECT_EQ(fp.started, std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL " + page});
+    }
+  }
+}
+
+TEST_F(Dispatch, NetworkConnectionsOnXpAsDetectedAtStartUp) {
+  fp.version = test::NtVersion(5, 1);
+  Create();
+  form->RunAction(3, "");
+  EXPECT_EQ(fp.started, std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl"});
+}
+
+TEST_F(Dispatch, APressedKeyRunsItsStoredActionWithItsStoredFile) {
+  WriteSettings(KeySection("F5Key", "System", 4, "C:\\stale\\file.exe") +
+                KeySection("F6Key", "Notes", 10, "C:\\x\\run.bat"));
+  Create();
+  PressHotKey("F5Key");
+  PressHotKey("F6Key");
+  EXPECT_EQ(fp.started, (std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl",
+                                                   "C:\\x\\run.bat"}));
+}
+
+// ---- sleep and hibernation ----
+
+TEST_F(Dispatch, SleepAndHibernateShareOneLookUpOfSetSuspendState) {
+  Create();
+  form->RunAction(15, "");
+  form->RunAction(15, "");
+  form->RunAction(16, "");
+  EXPECT_EQ(fp.suspendCalls, (std::vector<std::string>{"000", "000", "100"}));
+  EXPECT_EQ(fp.linkApiCalls, 1);
+  EXPECT_EQ(LogLines("link "), std::vector<std::string>{"link POWRPROF.dll!SetSuspendState"});
+  EXPECT_TRUE(fp.messages.empty());
+}
+
+TEST_F(Dispatch, AFailedLookUpIsTriedAgainAtTheNextUse) {
+  Create();
+  fp.hasSuspendState = false;
+  form->RunAction(15, "");
+  EXPECT_TRUE(fp.suspendCalls.empty());
+  EXPECT_EQ(fp.linkApiCalls, 1);
+  EXPECT_TRUE(fp.messages.empty());
+  EXPECT_TRUE(fp.errors.empty());
+
+  fp.hasSuspendState = true;
+  form->RunAction(16, "");
+  EXPECT_EQ(fp.linkApiCalls, 2);
+  EXPECT_EQ(fp.suspendCalls, std::vector<std::string>{"100"});
+  form->RunAction(15, "");
+  EXPECT_EQ(fp.linkApiCalls, 2) << "a successful look-up is kept";
+}
+
+// ---- log off, reboot, shut down ----
+
+struct SessionCase {
+  int code;
+  unsigned flags;
+};
+
+class SessionAction : public Dispatch, public ::testing::WithParamInterface<SessionCase> {};
+
+TEST_P(SessionAction, PassesItsExitFlagsWithThePrivilegeOnNt) {
+  fp.version = test::NtVersion(5, 1);
+  Create();
+  form->RunAction(GetParam().code, "");
+  EXPECT_EQ(fp.exitFlags, std::vector<unsigned>{GetParam().flags});
+  EXPECT_EQ(fp.privilegeRequests, 1);
+  EXPECT_TRUE(fp.messages.empty());
+}
+
+TEST_P(SessionAction, PassesItsExitFlagsWithoutAPrivilegeOnWindows9x) {
+  fp.version = {true, platform::kPlatformWin32Windows, 4, 10, " A "};
+  Create();
+  form->RunAction(GetParam().code, "");
+  EXPECT_EQ(fp.exitFlags, std::vector<unsigned>{GetParam().flags});
+  EXPECT_EQ(fp.privilegeRequests, 0);
+}
+
+// Shut Down Hung Computer forces only programs that do not respond (0x10), never all (0x4).
+INSTANTIATE_TEST_SUITE_P(Codes17To20, SessionAction,
+                         ::testing::Values(SessionCase{17, 0x0}, SessionCase{18, 0x2},
+                                           SessionCase{19, 0x1}, SessionCase{20, 0x11}));
+
+// Power calls of the fake, with the privilege request entered in the effect log too.
+class LoggedPower final : public platform::Power {
+ public:
+  explicit LoggedPower(fake::FakePlatform& fp) : fp_(fp) {}
+  uintptr_t LinkApi(const std::string& m, const std::string& f) override { return fp_.LinkApi(m, f); }
+  bool CallSetSuspendState(uintptr_t e, bool h, bool f, bool d) override {
+    return fp_.CallSetSuspendState(e, h, f, d);
+  }
+  bool EnableShutdownPrivilege() override {
+    fp_.log.push_back("privilege");
+    return fp_.EnableShutdownPrivilege();
+  }
+  bool ExitSession(unsigned flags) override {
+    fp_.log.push_back("exit " + std::to_string(flags));
+    return fp_.ExitSession(flags);
+  }
+
+ private:
+  fake::FakePlatform& fp_;
+};
+
+TEST(SessionEnd, ThePrivilegeIsEnabledBeforeWindowsIsAskedToEndTheSession) {
+  fake::FakePlatform fp;
+  LoggedPower power(fp);
+  platform::Platform& p = fp.platform();
+  platform::Platform bundle{p.system, p.files, p.ansi, p.hotKeys, p.tray, p.dialogs,
+                            p.app,    p.wow64, p.processes, power, p.keyboard, p.shortcuts};
+  EXPECT_TRUE(MyExitWindows(bundle, kExitReboot));
+  EXPECT_EQ(fp.log, (std::vector<std::string>{"privilege", "exit 2"}));
+}
+
+// ---- switching the keys ----
+
+TEST_F(Dispatch, DisableEnableKeysTogglesWithABalloonEachTime) {
+  WriteSettings(KeySection("F1Key", "Mail", 13) + KeySection("HomeKey", "Web", 12, "x"));
+  Create();
+  const auto registeredAtStart = Registered();
+  ASSERT_EQ(registeredAtStart, RegistrationsOf({"F1Key", "HomeKey"}));
+
+  form->RunAction(35, "");
+  EXPECT_FALSE(form->KeysOn());
+  EXPECT_TRUE(Registered().empty());
+  EXPECT_EQ(fp.trayImage, 0);
+  EXPECT_FALSE(SavedSettings().ReadBool("Keys", "Enabled", true));
+
+  form->RunAction(35, "");
+  EXPECT_TRUE(form->KeysOn());
+  EXPECT_EQ(Registered(), registeredAtStart);
+  EXPECT_EQ(fp.trayImage, 1);
+  EXPECT_TRUE(SavedSettings().ReadBool("Keys", "Enabled", false));
+
+  ASSERT_EQ(fp.balloons.size(), 2u);
+  EXPECT_EQ(fp.balloons[0].text, "Keys Disabled");
+  EXPECT_EQ(fp.balloons[1].text, "Keys Enabled");
+}
+
+TEST_F(Dispatch, DisableEnableKeysSwitchesOnWhenStartedOff) {
+  WriteSettings("[Keys]\r\nEnabled=0\r\n\r\n" + KeySection("F1Key", "Mail", 13));
+  Create();
+  form->RunAction(35, "");
+  EXPECT_TRUE(form->KeysOn());
+  EXPECT_EQ(Registered(), RegistrationsOf({"F1Key"}));
+  ASSERT_EQ(fp.balloons.size(), 1u);
+  EXPECT_EQ(fp.balloons[0].text, "Keys Enabled");
+}
+
+// ---- the menu toggle ----
+
+TEST_F(Dispatch, ShowMenuAlternatesBetweenOpeningTheMenuAndPostingAClick) {
+  fp.screenSize = {1280, 1024};
+  Create();
+  form->RunAction(38, "");
+  EXPECT_EQ(fp.trayMenusShown, (std::vector<std::pair<int, int>>{{1280, 1024}}));
+  EXPECT_EQ(fp.clicksPosted, 0);
+
+  form->RunAction(38, "");
+  EXPECT_EQ(fp.trayMenusShown.size(), 1u);
+  EXPECT_EQ(fp.clicksPosted, 1);
+
+  form->RunAction(38, "");
+  EXPECT_EQ(fp.trayMenusShown.size(), 2u);
+  EXPECT_EQ(fp.clicksPosted, 1);
+}
+
+TEST_F(Dispatch, ShowMenuPressedWhileTheMenuIsOpenFlipsTheToggleInside) {
+  WriteSettings(KeySection("InsKey", "Menu", 38));
+  Create();
+  int pressesInMenu = 0;
+  fp.onTrayMenu = [&] {
+    if (pressesInMenu++ == 0) PressHotKey("InsKey");
+  };
+  PressHotKey("InsKey");
+  EXPECT_EQ(fp.trayMenusShown.size(), 1u);
+  EXPECT_EQ(fp.clicksPosted, 1);
+  EXPECT_LT(LogIndex("tray menu 1024,768"), LogIndex("post click"));
+  // Both presses have flipped it: the next press opens the menu again.
+  PressHotKey("InsKey");
+  EXPECT_EQ(fp.trayMenusShown.size(), 2u);
+}
+
+// ---- errors ----
+
+TEST_F(Dispatch, AnActionErrorReachesTheErrorBoxAndLaterKeysStillWork) {
+  RouteErrorsToErrorBox();
+  WriteSettings(KeySection("F1Key", "Notes", 32, "C:\\missing\\notes.txt") +
+                KeySection("F2Key", "Web", 12, "example.com"));
+  Create();
+  PressHotKey("F1Key");
+  ASSERT_EQ(fp.errors.size(), 1u);
+  EXPECT_NE(fp.errors[0].find("C:\\missing\\notes.txt"), std::string::npos) << fp.errors[0];
+  EXPECT_TRUE(fp.keyEvents.empty());
+
+  PressHotKey("F2Key");
+  EXPECT_EQ(fp.shellExecutes, std::vector<std::string>{"open|http://example.com|||5|owned"});
+  EXPECT_EQ(fp.errors.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kv

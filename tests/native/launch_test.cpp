@@ -1,0 +1,301 @@
+// The launchers: Run File, Explorer, the browser, the e-mail program and the card games, and
+// the expansion of the search term and of an environment variable in their texts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form.h"
+#include "tests/native/form_fixture.h"
+
+namespace kv {
+namespace {
+
+using test::FormTest;
+using platform::RegistryHive;
+
+constexpr const char* kHandler = "rundll32.exe url.dll,FileProtocolHandler ";
+
+class Launch : public FormTest {
+ protected:
+  void SetUp() override {
+    fp.env["WINDIR"] = "C:\\WINDOWS";
+    fp.env["TEMP"] = "C:\\Temp";
+    fp.env["USERNAME"] = "ann";
+    fp.env["EMPTY"] = "";
+    fp.env["ProgramFiles"] = "C:\\Program Files";
+  }
+  std::string Started() const {
+    return fp.started.size() == 1 ? fp.started[0] : "(" + std::to_string(fp.started.size()) + " started)";
+  }
+  void SetRegistry(const std::string& key, const std::string& valueName, const std::string& value) {
+    fp.registry[fake::RegistryPath(RegistryHive::LocalMachine, key)][valueName] = value;
+  }
+};
+
+// ---- Run File ----
+
+struct RunFileCase {
+  const char* data;
+  std::string commandLine;
+};
+
+class RunFile : public Launch, public ::testing::WithParamInterface<RunFileCase> {};
+
+TEST_P(RunFile, StartsTheExpandedTextShown) {
+  Create();
+  form->RunAction(10, GetParam().data);
+  EXPECT_EQ(Started(), GetParam().commandLine);
+  EXPECT_EQ(fp.startShowCommands, std::vector<int>{5});
+  EXPECT_TRUE(fp.shellExecutes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RunFile,
+    ::testing::Values(
+        // Programs and batch files run themselves; names and extensions in any letter case.
+        RunFileCase{"%WINDIR%\\notepad.exe", "C:\\WINDOWS\\notepad.exe"},
+        RunFileCase{"%windir%\\NOTEPAD.EXE", "C:\\WINDOWS\\NOTEPAD.EXE"},
+        RunFileCase{"C:\\x\\run.bat", "C:\\x\\run.bat"},
+        RunFileCase{"C:\\x\\Run.Bat", "C:\\x\\Run.Bat"},
+        // Anything else opens through the shell's file protocol handler.
+        RunFileCase{"C:\\docs\\a.txt", std::string(kHandler) + "C:\\docs\\a.txt"},
+        RunFileCase{"", std::string(kHandler)},
+        RunFileCase{"http://example.com", std::string(kHandler) + "http://example.com"},
+        RunFileCase{"C:\\x\\setup.exe.txt", std::string(kHandler) + "C:\\x\\setup.exe.txt"},
+        // The extension is that of the file name, not of a folder.
+        RunFileCase{"C:\\tools.exe\\readme", std::string(kHandler) + "C:\\tools.exe\\readme"},
+        RunFileCase{"C:\\x\\tool.exe /quiet", std::string(kHandler) + "C:\\x\\tool.exe /quiet"},
+        // Only the first pair of percent signs names a variable.
+        RunFileCase{"%TEMP%\\%USERNAME%.txt", std::string(kHandler) + "C:\\Temp\\%USERNAME%.txt"},
+        RunFileCase{"%TEMP%\\logs\\%temp%.log", std::string(kHandler) + "C:\\Temp\\logs\\C:\\Temp.log"},
+        // Missing or empty variables and lone percent signs stay.
+        RunFileCase{"%NOSUCHVAR%\\tool.exe", "%NOSUCHVAR%\\tool.exe"},
+        RunFileCase{"%EMPTY%\\tool.exe", "%EMPTY%\\tool.exe"},
+        RunFileCase{"C:\\100%\\tool.exe", "C:\\100%\\tool.exe"},
+        RunFileCase{"%%\\tool.exe", "%%\\tool.exe"}));
+
+TEST_F(Launch, RunFileFromAKeyPressStartsTheStoredFile) {
+  WriteSettings(test::KeySection("F9Key", "Editor", 10, "%WINDIR%\\notepad.exe"));
+  Create();
+  PressHotKey("F9Key");
+  EXPECT_EQ(Started(), "C:\\WINDOWS\\notepad.exe");
+}
+
+// ---- Explorer ----
+
+TEST_F(Launch, ExplorerOpensAtTheExpandedFolderThroughTheFixedExplorerPath) {
+  fp.windowsDir = "D:\\WINNT";  // the Explorer path does not follow the Windows folder
+  Create();
+  form->RunAction(11, "%TEMP%\\reports");
+  form->RunAction(11, "");
+  EXPECT_EQ(fp.started, (std::vector<std::string>{"C:\\WINDOWS\\EXPLORER.EXE /n,/e,C:\\Temp\\reports",
+                                                   "C:\\WINDOWS\\EXPLORER.EXE /n,/e,"}));
+  EXPECT_EQ(fp.startShowCommands, (std::vector<int>{5, 5}));
+}
+
+// ---- the browser ----
+
+struct BrowserCase {
+  const char* data;
+  const char* address;
+};
+
+class Browser : public Launch, public ::testing::WithParamInterface<BrowserCase> {};
+
+TEST_P(Browser, OpensTheAddressOwnedByTheMainWindow) {
+  Create();
+  form->searchTerm = "red apples";
+  form->RunAction(12, GetParam().data);
+  EXPECT_EQ(fp.shellExecutes,
+            std::vector<std::string>{std::string("open|") + GetParam().address + "|||5|owned"});
+  EXPECT_TRUE(fp.started.empty());
+  EXPECT_TRUE(fp.inputBoxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, Browser,
+    ::testing::Values(BrowserCase{"find?q=%SEARCHTERM%", "http://find?q=red+apples"},
+                      BrowserCase{"find?q=%searchterm%&again=%SearchTerm%",
+                                  "http://find?q=red+apples&again=red+apples"},
+                      BrowserCase{"find?q=%SEARCHTERM%&u=%USERNAME%", "http://find?q=red+apples&u=ann"},
+                      BrowserCase{"HTTPS://x", "HTTPS://x"},
+                      BrowserCase{"http://example.com", "http://example.com"},
+                      BrowserCase{"hTTp://example.com", "hTTp://example.com"},
+                      BrowserCase{"www.example.com", "http://www.example.com"},
+                      BrowserCase{"htt", "http://htt"},
+                      BrowserCase{"", "http://"}));
+
+// ---- the search term in a text ----
+
+TEST_F(Launch, AnEmptySearchTermIsAskedForBeforeAnythingIsLaunched) {
+  Create();
+  fp.inputAnswers.push_back("blue cars");
+  form->RunAction(12, "find?q=%SEARCHTERM%&in=%SearchTerm%");
+  ASSERT_EQ(fp.inputBoxes.size(), 1u) << "asked once for all placeholders";
+  EXPECT_EQ(fp.inputBoxes[0].caption, "Search Term");
+  EXPECT_EQ(form->searchTerm, "blue cars");
+  EXPECT_EQ(fp.shellExecutes,
+            std::vector<std::string>{"open|http://find?q=blue+cars&in=blue+cars|||5|owned"});
+  EXPECT_LT(LogIndex("input Search Term"), LogIndex("shell open http://find?q=blue+cars&in=blue+cars"));
+}
+
+TEST_F(Launch, CancellingThePromptReplacesThePlaceholderByNothing) {
+  Create();
+  fp.inputAnswers.push_back(std::nullopt);
+  form->RunAction(10, "C:\\notes\\%SEARCHTERM%list.txt");
+  EXPECT_EQ(fp.inputBoxes.size(), 1u);
+  EXPECT_EQ(form->searchTerm, "");
+  EXPECT_EQ(Started(), std::string(kHandler) + "C:\\notes\\list.txt");
+}
+
+TEST_F(Launch, AnEnteredEmptyTermIsAskedForAgainAtTheNextUse) {
+  Create();
+  fp.inputAnswers.push_back("");
+  form->RunAction(12, "find?q=%SEARCHTERM%");
+  fp.inputAnswers.push_back("tea");
+  form->RunAction(12, "find?q=%SEARCHTERM%");
+  form->RunAction(12, "find?q=%SEARCHTERM%");
+  EXPECT_EQ(fp.inputBoxes.size(), 2u) << "a term once given is not asked for again";
+  EXPECT_EQ(fp.shellExecutes, (std::vector<std::string>{"open|http://find?q=|||5|owned",
+                                                         "open|http://find?q=tea|||5|owned",
+                                                         "open|http://find?q=tea|||5|owned"}));
+}
+
+TEST_F(Launch, ATextWithoutThePlaceholderNeverAsks) {
+  Create();
+  form->RunAction(12, "find?q=SEARCHTERM");
+  form->RunAction(10, "%TEMP%\\a.txt");
+  form->RunAction(11, "C:\\");
+  EXPECT_TRUE(fp.inputBoxes.empty());
+}
+
+TEST_F(Launch, BlanksOfTheTermBecomePlusSignsInPathsToo) {
+  Create();
+  form->searchTerm = "my  list";
+  form->RunAction(11, "C:\\Lists\\%SEARCHTERM%");
+  EXPECT_EQ(Started(), "C:\\WINDOWS\\EXPLORER.EXE /n,/e,C:\\Lists\\my++list");
+  EXPECT_EQ(form->searchTerm, "my  list") << "the stored term keeps its blanks";
+}
+
+// ---- the e-mail program ----
+
+constexpr const char* kMailKey = "SOFTWARE\\Clients\\Mail";
+
+TEST_F(Launch, EmailOpensTheDefaultClientsExpandedCommand) {
+  SetRegistry(kMailKey, "", "Mail Client");
+  SetRegistry(std::string(kMailKey) + "\\Mail Client\\shell\\open\\command", "",
+              "%ProgramFiles%\\Mail\\mail.exe");
+  Create();
+  form->RunAction(13, "C:\\ignored.exe");
+  EXPECT_EQ(fp.shellExecutes,
+            std::vector<std::string>{"open|C:\\Program Files\\Mail\\mail.exe|||5|owned"});
+  EXPECT_TRUE(fp.started.empty());
+}
+
+TEST_F(Launch, EmailDoesNothingWithoutAClientOrACommand) {
+  Create();
+  form->RunAction(13, "");  // no Clients\Mail key at all
+  SetRegistry(kMailKey, "", "Gone Client");  // a client without its command key
+  form->RunAction(13, "");
+  SetRegistry(kMailKey, "", "Blank Client");
+  SetRegistry(std::string(kMailKey) + "\\Blank Client\\shell\\open\\command", "", "");
+  form->RunAction(13, "");
+  SetRegistry(kMailKey, "", "");  // an empty client name
+  form->RunAction(13, "");
+  EXPECT_TRUE(fp.shellExecutes.empty());
+  EXPECT_TRUE(fp.started.empty());
+  EXPECT_TRUE(fp.messages.empty());
+}
+
+// ---- the card games ----
+
+struct GameCase {
+  int code;
+  const char* id;
+  const char* fixedPath;
+  const char* olderProgram;
+};
+
+class Game : public Launch, public ::testing::WithParamInterface<GameCase> {
+ protected:
+  std::string GameKey() const {
+    return std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\GameUX\\Games\\") + GetParam().id;
+  }
+  void RunOn(platform::OsVersion version, bool is64) {
+    fp.version = version;
+    fp.wow64Probe = is64 ? platform::Wow64Probe::Succeeded : platform::Wow64Probe::NotImplemented;
+    fp.windowsDir = "D:\\WINDOWS\\";
+    Create();
+    ASSERT_EQ(form->is64, is64);
+    form->RunAction(GetParam().code, "");
+  }
+};
+
+TEST_P(Game, OnVistaWithoutARegistryValueStartsTheFixedPathOnTheWindowsDrive) {
+  for (bool is64 : {false, true}) {
+    SCOPED_TRACE(is64 ? "64-bit" : "32-bit");
+    fp.winExecs.clear();
+    RunOn(test::NtVersion(6, 0), is64);
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+  }
+  EXPECT_TRUE(fp.started.empty()) << "a game is not waited for";
+}
+
+TEST_P(Game, OnVistaAnEmptyRegistryValueAlsoGivesTheFixedPath) {
+  SetRegistry(GameKey(), "configgdfbinarypath", "");
+  RunOn(test::NtVersion(6, 0), false);
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+}
+
+TEST_P(Game, OnVistaTheRegistryValueIsExpandedAndStarted) {
+  SetRegistry(GameKey(), "configgdfbinarypath", "%ProgramFiles%\\Games\\game.exe");
+  RunOn(test::NtVersion(6, 0), false);
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"C:\\Program Files\\Games\\game.exe|5"});
+}
+
+TEST_P(Game, EveryOtherKindStartsTheOlderProgramWhateverTheRegistryHolds) {
+  SetRegistry(GameKey(), "configgdfbinarypath", "C:\\Games\\game.exe");
+  const platform::OsVersion others[] = {
+      test::NtVersion(6, 1),  // 7 and later: kind 0
+      test::NtVersion(10, 0), test::NtVersion(5, 1), test::NtVersion(5, 0), test::NtVersion(4, 0),
+      test::NtVersion(5, 2),  {true, platform::kPlatformWin32Windows, 4, 10, ""},
+  };
+  for (bool is64 : {false, true}) {
+    for (const platform::OsVersion& v : others) {
+      SCOPED_TRACE(std::to_string(v.major) + "." + std::to_string(v.minor) + (is64 ? " 64-bit" : ""));
+      fp.winExecs.clear();
+      RunOn(v, is64);
+      EXPECT_NE(form->osKind, 8);
+      EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string(GetParam().olderProgram) + "|5"});
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FiveGames, Game,
+    ::testing::Values(
+        GameCase{22, "{6C815596-821F-40b3-8A84-643B73A8EB16}",
+                 ":\\Program Files\\Microsoft Games\\FreeCell\\FreeCell.exe", "freecell.exe"},
+        GameCase{23, "{D1A7F7E0-D4E9-49e8-BF2C-CEAA01D2E670}",
+                 ":\\Program Files\\Microsoft Games\\Hearts\\Hearts.exe", "mshearts.exe"},
+        GameCase{24, "{E91579C0-4EA9-4a2a-A9B2-04BEF1D6DC29}",
+                 ":\\Program Files\\Microsoft Games\\Minesweeper\\MineSweeper.exe", "winmine.exe"},
+        GameCase{25, "{00D8862B-6453-4957-A821-3D98D74C76BE}",
+                 ":\\Program Files\\Microsoft Games\\Solitaire\\Solitaire.exe", "sol.exe"},
+        GameCase{26, "{AFA7FF39-1DDF-4f70-A2D5-23FCFFF02E5F}",
+                 ":\\Program Files\\Microsoft Games\\SpiderSolitaire\\SpiderSolitaire.exe",
+                 "spider.exe"}));
+
+TEST_F(Launch, HeartsOnVistaFromAWindowsFolderOnDriveD) {
+  fp.version = test::NtVersion(6, 0);
+  fp.windowsDir = "D:\\WINDOWS\\";
+  Create();
+  ASSERT_EQ(form->windowsFolder, "D:\\WINDOWS\\");
+  form->RunAction(23, "");
+  EXPECT_EQ(fp.winExecs,
+            std::vector<std::string>{"D:\\Program Files\\Microsoft Games\\Hearts\\Hearts.exe|5"});
+}
+
+}  // namespace
+}  // namespace kv
