@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Keyvane: `scripts/build.sh native|win64|win32` into build/<kind>.
+# Builds Keyvane: `scripts/build.sh native|asan|win64|win32` into build/<kind>; extra arguments
+# go to the configure step. KEYVANE_TARGET builds one target instead of all.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 kind="${1:-win64}"
@@ -18,4 +19,4 @@ case "$kind" in
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DKEYVANE_TRIPLET=$triplet "$@" >/dev/null ;;
   *) echo "usage: $0 native|asan|win64|win32" >&2; exit 2 ;;
 esac
-cmake --build "$root/build/$kind" -j "$jobs"
+cmake --build "$root/build/$kind" -j "$jobs" ${KEYVANE_TARGET:+--target "$KEYVANE_TARGET"}

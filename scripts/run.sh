@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" win64
+KEYVANE_TARGET=keyvane "$root/scripts/build.sh" win64
 
 run="$root/build/run"
 rm -rf "$run"

@@ -296,6 +296,14 @@ TEST_F(ProcessesTest, QuitMessageEndsTheWaitAndIsPutBack) {
 }
 
 TEST_F(ProcessesTest, WaitUsesNoProcessorTime) {
+  // First make sure the clock counts: 300 ms of spinning must show.
+  const double spinStart = CpuMilliseconds();
+  const ULONGLONG spinEnd = ::GetTickCount64() + 300;
+  volatile unsigned long long sink = 0;
+  while (::GetTickCount64() < spinEnd) sink = sink + 1;
+  const double spun = CpuMilliseconds() - spinStart;
+  if (spun < 100.0) GTEST_SKIP() << "processor time is not measurable here (" << spun << " ms for 300 ms)";
+
   Recorder recorder;
   HWND window = CreateRecordingWindow(&recorder);
   ASSERT_NE(window, nullptr);
