@@ -21,12 +21,37 @@ std::string AssociatedProgram(const platform::FoundExecutable& found) {
   return text.substr(0, text.find('\0'));
 }
 
+CommandParts SplitCommand(const std::string& command) {
+  const size_t start = command.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  const auto rest = [&](size_t from) {
+    const size_t begin = command.find_first_not_of(' ', from);
+    return begin == std::string::npos ? std::string() : command.substr(begin);
+  };
+  if (command[start] == '"') {
+    const size_t close = command.find('"', start + 1);
+    if (close == std::string::npos) return {command.substr(start + 1), ""};
+    return {command.substr(start + 1, close - start - 1), rest(close + 1)};
+  }
+  const std::string upper = UpperAscii(command);
+  for (size_t at = upper.find(".EXE", start); at != std::string::npos; at = upper.find(".EXE", at + 1)) {
+    const size_t end = at + 4;
+    if (end == command.size() || command[end] == ' ') return {command.substr(start, end - start), rest(end)};
+  }
+  return {command.substr(start), ""};
+}
+
 bool Exec(platform::Platform& platform, const std::string& commandLine, int showCommand) {
   const PathParts parts = SplitFilePath(commandLine);
   const std::string program =
       AssociatedProgram(platform.processes.FindAssociated(parts.fileName, parts.directory));
   std::string command = commandLine;
-  if (!program.empty() && !EqualsIgnoringCase(program, commandLine)) command = program + " " + commandLine;
+  if (!program.empty() && !EqualsIgnoringCase(program, commandLine)) {
+    // A program path with blanks is quoted, so that Windows cannot start "C:\Program.exe"
+    // instead of "C:\Program Files\...".
+    const bool quote = program.find(' ') != std::string::npos && program.front() != '"';
+    command = (quote ? "\"" + program + "\"" : program) + " " + commandLine;
+  }
 
   const uintptr_t process = platform.processes.StartProcess(command, showCommand);
   if (!process) return false;

@@ -19,6 +19,15 @@ PathParts SplitFilePath(const std::string& path);
 // becomes a blank, and the text ends at the first remaining NUL. Empty when none was found.
 std::string AssociatedProgram(const platform::FoundExecutable& found);
 
+struct CommandParts {
+  std::string program;
+  std::string parameters;
+};
+
+// A command line as the registry keeps it ("\"C:\Mail\mail.exe\" -compose"), split into the
+// program (without quotes) and its parameters.
+CommandParts SplitCommand(const std::string& command);
+
 // Starts the command line (through the program associated with its file part, when there is
 // one) and waits for it to end, serving messages meanwhile. False when it could not start.
 bool Exec(platform::Platform& platform, const std::string& commandLine, int showCommand);

@@ -84,8 +84,9 @@ void TForm1::OpenEmail() {
                               std::string(kMailClients) + "\\" + client + "\\shell\\open\\command", "")
           .value.value_or("");
   if (command.empty()) return;
-  platform.processes.ShellExec("open", ReplaceEnvironmentVariable(command), "", "",
-                                  platform::kSwShow, true);
+  // ShellExecute wants the program and its parameters apart; most mail clients register both.
+  const CommandParts parts = SplitCommand(ReplaceEnvironmentVariable(command));
+  platform.processes.ShellExec("open", parts.program, parts.parameters, "", platform::kSwShow, true);
 }
 
 void TForm1::LaunchGame(int code) {

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "app/form.h"
+#include "platform/win32/message_pump.h"
 #include "platform/win32/painter.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_tray.h"
@@ -246,18 +247,7 @@ void MainWindow::Restore() {
 
 void MainWindow::Terminate() { ::PostQuitMessage(0); }
 
-void MainWindow::ProcessMessages() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit for the main loop, which ends the program in its usual order.
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+void MainWindow::ProcessMessages() { DispatchWaitingMessages(); }
 
 void MainWindow::CloseMainWindow() { ::SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 
 namespace kv::win32 {
@@ -50,16 +51,8 @@ uintptr_t Win32Processes::StartProcess(const std::string& commandLine, int showC
 void Win32Processes::WaitServingMessages(uintptr_t handle) {
   auto* started = reinterpret_cast<Process*>(handle);
   for (;;) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // The main loop ends the program in its usual order, with this exit code.
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
+    // A quit met here ends the wait; the main loop then ends the program with its exit code.
+    if (!DispatchWaitingMessages()) return;
     // The handle itself says whether the program has ended: its exit code cannot, since a
     // program may end with the code STILL_ACTIVE (259).
     if (::WaitForSingleObject(started->process, 0) != WAIT_TIMEOUT) return;

@@ -106,11 +106,11 @@ TEST_F(ExecTest, ADocumentStartsThroughItsAssociatedProgram) {
   EXPECT_EQ(fp.startShowCommands, std::vector<int>{5});
 }
 
-TEST_F(ExecTest, AnAssociatedProgramWithBlanksIsJoinedBackTogether) {
+TEST_F(ExecTest, AnAssociatedProgramWithBlanksIsJoinedBackTogetherAndQuoted) {
   fp.associations["report.doc"] = Bytes("C:\\Program\0Files\\Office\\winword.exe");
   Exec(P(), "C:\\docs\\report.doc", 1);
-  EXPECT_EQ(fp.started,
-            std::vector<std::string>{"C:\\Program Files\\Office\\winword.exe C:\\docs\\report.doc"});
+  EXPECT_EQ(fp.started, std::vector<std::string>{
+                            "\"C:\\Program Files\\Office\\winword.exe\" C:\\docs\\report.doc"});
   EXPECT_EQ(fp.startShowCommands, std::vector<int>{1});
 }
 
@@ -120,6 +120,27 @@ TEST_F(ExecTest, AProgramThatIsItsOwnAssociationIsStartedUnchanged) {
   Exec(P(), "C:\\x\\run.bat", 5);
   Exec(P(), "c:\\x\\TOOL.exe", 5);
   EXPECT_EQ(fp.started, (std::vector<std::string>{"C:\\x\\run.bat", "c:\\x\\TOOL.exe"}));
+}
+
+TEST(SplitCommand, SeparatesTheProgramFromItsParameters) {
+  struct Case {
+    const char* command;
+    const char* program;
+    const char* parameters;
+  } cases[] = {
+      {"\"C:\\Program Files\\Mail\\mail.exe\" -mail \"%1\"", "C:\\Program Files\\Mail\\mail.exe", "-mail \"%1\""},
+      {"C:\\Mail\\MAIL.EXE /compose", "C:\\Mail\\MAIL.EXE", "/compose"},
+      {"C:\\Program Files\\Mail\\mail.exe", "C:\\Program Files\\Mail\\mail.exe", ""},
+      {"  \"C:\\unclosed\\mail.exe", "C:\\unclosed\\mail.exe", ""},
+      {"C:\\x.exec\\mail.exe -x", "C:\\x.exec\\mail.exe", "-x"},
+      {"mailto-handler", "mailto-handler", ""},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    const CommandParts parts = SplitCommand(c.command);
+    EXPECT_EQ(parts.program, c.program) << c.command;
+    EXPECT_EQ(parts.parameters, c.parameters) << c.command;
+  }
 }
 
 TEST_F(ExecTest, WithoutAnAssociationTheCommandLineIsStartedAsItIs) {

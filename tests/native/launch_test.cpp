@@ -193,6 +193,16 @@ TEST_F(Launch, EmailOpensTheDefaultClientsExpandedCommand) {
   EXPECT_TRUE(fp.started.empty());
 }
 
+TEST_F(Launch, EmailPassesTheClientsParametersApart) {
+  SetRegistry(kMailKey, "", "Mail Client");
+  SetRegistry(std::string(kMailKey) + "\\Mail Client\\shell\\open\\command", "",
+              "\"%ProgramFiles%\\Mail\\mail.exe\" -mail");
+  Create();
+  form->RunAction(13, "");
+  EXPECT_EQ(fp.shellExecutes,
+            std::vector<std::string>{"open|C:\\Program Files\\Mail\\mail.exe|-mail||5|owned"});
+}
+
 TEST_F(Launch, EmailDoesNothingWithoutAClientOrACommand) {
   Create();
   form->RunAction(13, "");  // no Clients\Mail key at all

@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "platform/win32/wide.h"
+#include "tests/windows/desktop_turn.h"
 #include "platform/win32/win32_dialogs.h"
 
 namespace kv::win32 {
@@ -140,6 +141,8 @@ class DialogsTest : public ::testing::Test {
   }
   void TearDown() override { ::DestroyWindow(owner_); }
 
+  // The input box tests need the focus.
+  DesktopTurn turn_{L"KeyvaneTestsFocusTurn"};
   HWND owner_ = nullptr;
   std::string title_ = "Keyvane";
   Win32Dialogs dialogs_{[this] { return owner_; }, [this] { return title_; }};

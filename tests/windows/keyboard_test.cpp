@@ -6,12 +6,12 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_keyboard.h"
+#include "tests/windows/desktop_turn.h"
 
 namespace kv::win32 {
 namespace {
@@ -25,26 +25,6 @@ std::wstring OwnFolder() {
 
 // The clipboard and the keyboard focus belong to the whole desktop, and test cases run in
 // parallel processes: a named mutex takes turns.
-class DesktopTurn {
- public:
-  explicit DesktopTurn(const wchar_t* name) : mutex_(::CreateMutexW(nullptr, FALSE, name)) {
-    if (mutex_) {
-      const DWORD result = ::WaitForSingleObject(mutex_.get(), 60000);
-      held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    }
-  }
-  ~DesktopTurn() {
-    if (held_) ::ReleaseMutex(mutex_.get());
-  }
-  DesktopTurn(const DesktopTurn&) = delete;
-  DesktopTurn& operator=(const DesktopTurn&) = delete;
-  bool held() const { return held_; }
-
- private:
-  UniqueHandle mutex_;
-  bool held_ = false;
-};
-
 bool OpenClipboardSoon(HWND owner) {
   for (int attempt = 0; attempt < 200; ++attempt) {
     if (::OpenClipboard(owner)) return true;
@@ -328,7 +308,7 @@ class KeyEventTest : public ::testing::Test {
     return false;
   }
 
-  DesktopTurn turn_{L"KeyvaneTestsKeyboardTurn"};
+  DesktopTurn turn_{L"KeyvaneTestsFocusTurn"};
   HWND window_ = nullptr;
   KeyWindowState state_;
   Win32Keyboard keyboard_{[] { return static_cast<HWND>(nullptr); }};

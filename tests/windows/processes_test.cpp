@@ -128,6 +128,12 @@ HWND CreateRecordingWindow(Recorder* recorder) {
   return window;
 }
 
+// A thread timer's action: the application is asked to quit with exit code 7.
+void CALLBACK QuitSoon(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  ::PostQuitMessage(7);
+}
+
 class ProcessesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -250,10 +256,7 @@ TEST_F(ProcessesTest, QuitMessageEndsTheWaitAndIsPutBack) {
   const std::wstring marker = folder_ + L"\\ended.txt";
   const uintptr_t process = processes_.StartProcess(HelperCommand(L"sleep 1500 \"" + marker + L"\""), SW_SHOW);
   ASSERT_NE(process, 0u);
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
-    ::PostQuitMessage(7);
-  });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, QuitSoon);
   ASSERT_NE(timer, 0u);
   ULONGLONG start = ::GetTickCount64();
   processes_.WaitServingMessages(process);
