@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -15,5 +15,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -22,6 +22,13 @@ constexpr const wchar_t* kClass = L"TKeyvaneMainWindow";
 
 HWND MainWindow() { return ::FindWindowW(kClass, nullptr); }
 
+BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
+  wchar_t text[256] = L"";
+  ::GetWindowTextW(child, text, 256);
+  std::wprintf(L"%ls\n", text);
+  return TRUE;
+}
+
 int CountWindows() {
   int count = 0;
   HWND w = nullptr;
@@ -72,15 +79,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"texts") {
-    ::EnumChildWindows(
-        w,
-        [](HWND child, LPARAM) -> BOOL {
-          wchar_t text[256] = L"";
-          ::GetWindowTextW(child, text, 256);
-          std::wprintf(L"%ls\n", text);
-          return TRUE;
-        },
-        0);
+    ::EnumChildWindows(w, &PrintChildText, 0);
     return 0;
   }
   if (command == L"tray" && argc > 2)
