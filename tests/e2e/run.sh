@@ -177,6 +177,7 @@ if start_app "$dir"; then
   after="$(cpu_ticks "$pid")"
   note "     CPU used by keyvane.exe idle for 10 s: $(( (after - before) * 10 )) ms"
   check "an idle Keyvane uses (almost) no CPU" test $((after - before)) -lt 30
+  note "     memory of keyvane.exe (with Wine's own share): $(awk '/VmRSS|VmHWM/ {printf "%s %s kB  ", $1, $2}' "/proc/$pid/status")"
   (cd "$dir" && exec wine "$keylog" keys.log </dev/null >/dev/null 2>&1) &
   keylog_pid=$!
   wait_file "$dir/keys.log" 10
