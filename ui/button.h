@@ -5,15 +5,10 @@
 
 namespace kv::ui {
 
-class Button : public Control {
+class Button : public CaptionedControl {
  public:
-  using Control::Control;
+  using CaptionedControl::CaptionedControl;
 
-  const std::string& caption() const { return caption_; }
-  void SetCaption(std::string c) { if (Assign(caption_, c)) Changed(); }
-  const Font& font() const { return font_; }
-  void SetFont(Font f) { if (Assign(font_, f)) Changed(); }
-  void SetFontColor(Color c) { Font f = font_; f.color = c; SetFont(f); }
   // A bitmap file, or a built-in picture name such as "builtin:on"; empty for none.
   const std::string& glyph() const { return glyph_; }
   void SetGlyph(std::string g) { if (Assign(glyph_, g)) Changed(); }
@@ -25,20 +20,14 @@ class Button : public Control {
   void UserClick() { if (enabled() && onClick) RunUserEvent([this] { onClick(*this); }); }
 
  private:
-  std::string caption_;
-  Font font_;
   std::string glyph_;
   int glyphSpacing_ = 4;
 };
 
-class CheckBox : public Control {
+class CheckBox : public CaptionedControl {
  public:
-  using Control::Control;
+  using CaptionedControl::CaptionedControl;
 
-  const std::string& caption() const { return caption_; }
-  void SetCaption(std::string c) { if (Assign(caption_, c)) Changed(); }
-  const Font& font() const { return font_; }
-  void SetFont(Font f) { if (Assign(font_, f)) Changed(); }
   bool checked() const { return checked_; }
   // A change made by the program raises the click event, as the user's click would; errors
   // from the handler reach the caller.
@@ -57,8 +46,6 @@ class CheckBox : public Control {
   }
 
  private:
-  std::string caption_;
-  Font font_;
   bool checked_ = false;
 };
 

@@ -115,4 +115,28 @@ bool Assign(T& field, const T& value) {
   return true;
 }
 
+// A control that shows a caption in a font of its own.
+class CaptionedControl : public Control {
+ public:
+  using Control::Control;
+
+  const std::string& caption() const { return caption_; }
+  void SetCaption(std::string c) {
+    if (Assign(caption_, c)) Changed();
+  }
+  const Font& font() const { return font_; }
+  void SetFont(Font f) {
+    if (Assign(font_, f)) Changed();
+  }
+  void SetFontColor(Color c) {
+    Font f = font_;
+    f.color = c;
+    SetFont(f);
+  }
+
+ private:
+  std::string caption_;
+  Font font_;
+};
+
 }  // namespace kv::ui

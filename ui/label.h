@@ -5,15 +5,10 @@
 
 namespace kv::ui {
 
-class Label : public Control {
+class Label : public CaptionedControl {
  public:
-  using Control::Control;
+  using CaptionedControl::CaptionedControl;
 
-  const std::string& caption() const { return caption_; }
-  void SetCaption(std::string c) { if (Assign(caption_, c)) Changed(); }
-  const Font& font() const { return font_; }
-  void SetFont(Font f) { if (Assign(font_, f)) Changed(); }
-  void SetFontColor(Color c) { Font f = font_; f.color = c; SetFont(f); }
   bool transparent() const { return transparent_; }
   void SetTransparent(bool t) { if (Assign(transparent_, t)) Changed(); }
   bool wordWrap() const { return wordWrap_; }
@@ -31,8 +26,6 @@ class Label : public Control {
   void UserDblClick() { if (enabled() && onDblClick) RunUserEvent([this] { onDblClick(*this); }); }
 
  private:
-  std::string caption_;
-  Font font_;
   bool transparent_ = true;
   bool wordWrap_ = false;
   Align alignment_ = Align::Left;

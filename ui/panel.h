@@ -6,9 +6,9 @@
 namespace kv::ui {
 
 // A rectangle that holds other controls; with a caption it serves as a clickable tab.
-class Panel : public Control {
+class Panel : public CaptionedControl {
  public:
-  using Control::Control;
+  using CaptionedControl::CaptionedControl;
 
   bool transparent() const { return transparent_; }
   void SetTransparent(bool t) { if (Assign(transparent_, t)) Changed(); }
@@ -16,11 +16,6 @@ class Panel : public Control {
   void SetColor(Color c) { if (Assign(color_, c)) Changed(); }
   bool border() const { return border_; }
   void SetBorder(bool b) { if (Assign(border_, b)) Changed(); }
-  const std::string& caption() const { return caption_; }
-  void SetCaption(std::string c) { if (Assign(caption_, c)) Changed(); }
-  const Font& font() const { return font_; }
-  void SetFont(Font f) { if (Assign(font_, f)) Changed(); }
-  void SetFontColor(Color c) { Font f = font_; f.color = c; SetFont(f); }
 
   std::function<void(Panel&)> onClick;
   void UserClick() { if (enabled() && onClick) RunUserEvent([this] { onClick(*this); }); }
@@ -29,8 +24,6 @@ class Panel : public Control {
   bool transparent_ = false;
   Color color_ = kWhite;
   bool border_ = false;
-  std::string caption_;
-  Font font_;
 };
 
 // A picture from the program's resources, stretched to its bounds.

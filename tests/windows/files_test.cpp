@@ -14,28 +14,10 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_files.h"
 
+#include "tests/windows/test_support.h"
+
 namespace kv::win32 {
 namespace {
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (search) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(search.get(), &found));
-  }
-  search.reset();
-  ::RemoveDirectoryW(folder.c_str());
-}
 
 // Each test gets an empty folder of its own under the temporary folder.
 class FilesTest : public ::testing::Test {

@@ -13,15 +13,10 @@
 #include "platform/win32/win32_keyboard.h"
 #include "tests/windows/desktop_turn.h"
 
+#include "tests/windows/test_support.h"
+
 namespace kv::win32 {
 namespace {
-
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH * 4] = {};
-  ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 // The clipboard and the keyboard focus belong to the whole desktop, and test cases run in
 // parallel processes: a named mutex takes turns.

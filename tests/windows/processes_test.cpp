@@ -15,15 +15,10 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_processes.h"
 
+#include "tests/windows/test_support.h"
+
 namespace kv::win32 {
 namespace {
-
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH * 4] = {};
-  ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 std::string HelperCommand(const std::wstring& arguments) {
   return Narrow(L"\"" + OwnFolder() + L"\\keyvane_testhelper.exe\" " + arguments);
@@ -37,33 +32,6 @@ std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
-}
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (search) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(search.get(), &found));
-  }
-  search.reset();
-  ::RemoveDirectoryW(folder.c_str());
-}
-
-void WriteFile(const std::wstring& path, const std::string& bytes) {
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file) << "cannot create " << Narrow(path);
-  DWORD written = 0;
-  ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
 // Processor time (user + kernel) this process has used so far, in milliseconds.
@@ -329,7 +297,7 @@ TEST_F(ProcessesTest, StartingAMissingProgramGivesZero) {
 }
 
 TEST_F(ProcessesTest, AssociatedProgramOfATextFileIsNamedInAFullBuffer) {
-  WriteFile(folder_ + L"\\notes.txt", "Keyvane\r\n");
+  WriteBytes(folder_ + L"\\notes.txt", "Keyvane\r\n");
   for (const bool withFolder : {true, false}) {
     SCOPED_TRACE(withFolder ? "name and folder" : "full path, no folder");
     const platform::FoundExecutable found =

@@ -16,37 +16,12 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_shortcuts.h"
 
+#include "tests/windows/test_support.h"
+
 namespace kv::win32 {
 namespace {
 
 using platform::ShortcutInfo;
-
-std::wstring OwnPath() {
-  wchar_t path[MAX_PATH * 4] = {};
-  ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  return path;
-}
-
-void RemoveFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (search) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") ::DeleteFileW((folder + L"\\" + name).c_str());
-    } while (::FindNextFileW(search.get(), &found));
-  }
-  search.reset();
-  ::RemoveDirectoryW(folder.c_str());
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(file);
-  DWORD written = 0;
-  ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
 
 // The message of the KeyvaneError the call throws; "" when it throws nothing.
 template <typename Call>
@@ -95,10 +70,10 @@ class ShortcutsTest : public ::testing::Test {
     ASSERT_NE(::GetTempPathW(MAX_PATH + 1, temp), 0u);
     folder_ = std::wstring(temp) + L"keyvane-links-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
               std::to_wstring(++counter);
-    RemoveFolder(folder_);
+    RemoveTree(folder_);
     ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr));
   }
-  void TearDown() override { RemoveFolder(folder_); }
+  void TearDown() override { RemoveTree(folder_); }
 
   std::string Path(const std::wstring& name) const { return Narrow(folder_ + L"\\" + name); }
 

@@ -11,41 +11,12 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
 
+#include "tests/windows/test_support.h"
+
 namespace kv::win32 {
 namespace {
 
 using platform::RegistryHive;
-
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH * 4] = {};
-  ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-// Runs the helper exe beside this one and returns its exit code (-1 when it did not run).
-int RunHelper(const std::wstring& arguments) {
-  const std::wstring exe = OwnFolder() + L"\\keyvane_testhelper.exe";
-  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start the helper, error " << ::GetLastError();
-    return -1;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
-  if (::WaitForSingleObject(processHandle.get(), 20000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(processHandle.get(), 99);
-    ADD_FAILURE() << "the helper did not finish";
-    return -1;
-  }
-  DWORD code = 0;
-  ::GetExitCodeProcess(processHandle.get(), &code);
-  return static_cast<int>(code);
-}
 
 std::string Unique(const std::string& stem) {
   return stem + std::to_string(::GetCurrentProcessId()) + "." + std::to_string(::GetTickCount64());
