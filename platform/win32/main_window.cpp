@@ -258,8 +258,6 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
     ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    RECT r{};
-    ::GetWindowRect(hwnd_, &r);
     ::SetWindowPos(hwnd_, nullptr, 0, 0, scale_(form_->bounds().width), scale_(form_->bounds().height),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
