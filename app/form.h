@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "actions/power.h"
+#include "app/window_events.h"
 #include "core/key_table.h"
 #include "layout/key_view.h"
 #include "platform/platform.h"
@@ -46,12 +47,21 @@ struct Page {
 
 enum class PageId { Intro, Editor, Themes };
 
-class TForm1 : public ui::Window {
+class TForm1 : public ui::Window, public WindowEvents {
  public:
   TForm1(platform::Platform& platform, std::vector<std::string> args);
   ~TForm1() override;
 
   platform::Platform& platform;
+
+  // ---- what the window on screen sees ----
+  ui::Window& Root() override { return *this; }
+  const std::vector<std::unique_ptr<ui::Control>>& Controls() const override { return owned_; }
+  ui::PopupMenu& TrayMenu() override { return trayMenu; }
+  void HotKeyPressed(uint32_t id) override;
+  void TrayIconDoubleClicked() override;
+  bool CloseRequested() override;
+  void SessionEnded(bool ending) override;
 
   // ---- life of the window ----
   void FormCreate();

@@ -9,14 +9,14 @@
 
 namespace kv {
 
-class TForm1;
+class WindowEvents;
 
 // What hosts the main window on screen: the Win32 window, or a stand-in in tests.
 class MainWindowHost {
  public:
   virtual ~MainWindowHost() = default;
-  // Creates the (hidden) window for the form and attaches the control peers.
-  virtual void Create(TForm1& form) = 0;
+  // Creates the (hidden) window for the program and attaches the control peers.
+  virtual void Create(WindowEvents& program) = 0;
   virtual void Show() = 0;
   // Runs until the loop ends; returns the exit code.
   virtual int RunMessageLoop() = 0;

@@ -46,4 +46,12 @@ void TForm1::OnEndSession(bool ending) {
   platform.app.Terminate();
 }
 
+bool TForm1::CloseRequested() {
+  bool close = false;
+  ui::RunUserEvent([&] { close = FormClose(); });
+  return close;
+}
+
+void TForm1::SessionEnded(bool ending) { OnEndSession(ending); }
+
 }  // namespace kv

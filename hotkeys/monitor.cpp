@@ -77,4 +77,8 @@ void TForm1::OnHotKey(uint32_t id) {
   RunAction(code, file);
 }
 
+void TForm1::HotKeyPressed(uint32_t id) {
+  ui::RunUserEvent([&] { OnHotKey(id); });
+}
+
 }  // namespace kv

@@ -15,6 +15,10 @@ void TForm1::CoolTrayDblClick() {
   ShowMinimize1->SetCaption(kMinimizeCaption);
 }
 
+void TForm1::TrayIconDoubleClicked() {
+  ui::RunUserEvent([this] { CoolTrayDblClick(); });
+}
+
 void TForm1::ShowMinimizeItemClick() {
   if (ShowMinimize1->caption() != kShowCaption) {
     platform.app.Minimize();

@@ -3,7 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/form.h"
+#include "app/window_events.h"
+#include "ui/timer.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/painter.h"
 #include "platform/win32/wide.h"
@@ -64,8 +65,9 @@ MainWindow::~MainWindow() {
   if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-void MainWindow::Create(TForm1& form) {
-  form_ = &form;
+void MainWindow::Create(WindowEvents& program) {
+  form_ = &program;
+  ui::Window& form = program.Root();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
@@ -94,7 +96,7 @@ void MainWindow::Create(TForm1& form) {
                             left, top, width, height, nullptr, nullptr, instance_, this);
 
   form.SetPeer(this);
-  for (const auto& control : form.controls()) {
+  for (const auto& control : program.Controls()) {
     control->SetPeer(this);
     if (IsPainted(*control)) painted_.push_back(control.get());
   }
@@ -105,7 +107,7 @@ void MainWindow::Create(TForm1& form) {
 
 void MainWindow::CreateChildren() {
   int id = kFirstChildId;
-  for (const auto& owned : form_->controls()) {
+  for (const auto& owned : form_->Controls()) {
     ui::Control* control = owned.get();
     if (!IsWindowed(*control)) continue;
     const wchar_t* cls = L"BUTTON";
@@ -185,10 +187,11 @@ MainWindow::Child* MainWindow::ChildByControl(const ui::Control* control) {
 
 void MainWindow::StateChanged(ui::Control& control) {
   if (!hwnd_) return;
-  if (&control == form_) {
-    SetWindowTextIfDifferent(hwnd_, form_->caption());
+  if (&control == &form_->Root()) {
+    SetWindowTextIfDifferent(hwnd_, form_->Root().caption());
     ::InvalidateRect(hwnd_, nullptr, FALSE);
-  } else if (&control == form_->Timer1) {
+  } else if (auto* timer = dynamic_cast<ui::Timer*>(&control)) {
+    timer_ = timer;
     SyncTimer();
   } else if (Child* child = ChildByControl(&control)) {
     SyncChild(*child);
@@ -202,8 +205,8 @@ void MainWindow::StateChanged(ui::Control& control) {
 }
 
 void MainWindow::SyncTimer() {
-  if (form_->Timer1->running())
-    ::SetTimer(hwnd_, kFormTimerId, static_cast<UINT>(form_->Timer1->interval()), nullptr);
+  if (timer_->running())
+    ::SetTimer(hwnd_, kFormTimerId, static_cast<UINT>(timer_->interval()), nullptr);
   else
     ::KillTimer(hwnd_, kFormTimerId);
 }
@@ -224,8 +227,8 @@ int MainWindow::RunMessageLoop() {
 }
 
 void MainWindow::Destroy() {
-  for (const auto& control : form_->controls()) control->SetPeer(nullptr);
-  form_->SetPeer(nullptr);
+  for (const auto& control : form_->Controls()) control->SetPeer(nullptr);
+  form_->Root().SetPeer(nullptr);
   if (hwnd_) ::DestroyWindow(hwnd_);
   hwnd_ = nullptr;
 }
@@ -258,7 +261,7 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
     ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, scale_(form_->bounds().width), scale_(form_->bounds().height),
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, scale_(form_->Root().bounds().width), scale_(form_->Root().bounds().height),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   SyncAll();
@@ -275,7 +278,7 @@ void MainWindow::OnPaint() {
   {
     SelectedObject selected(memory.get(), bitmap.get());
     ::IntersectClipRect(memory.get(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-    PaintControls(memory.get(), *form_, painted_, scale_, fonts_);
+    PaintControls(memory.get(), form_->Root(), painted_, scale_, fonts_);
     ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
              ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   }
@@ -359,7 +362,7 @@ void MainWindow::OnTrayMessage(LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       trayClickPending_ = false;
       ::KillTimer(hwnd_, kTrayClickTimerId);
-      ui::RunUserEvent([this] { form_->CoolTrayDblClick(); });
+      form_->TrayIconDoubleClicked();
       break;
     default:
       break;
@@ -383,7 +386,7 @@ void MainWindow::PostClickToMainWindow() {
 
 void MainWindow::ShowTrayMenuAt(int x, int y) {
   HMENU menu = ::CreatePopupMenu();
-  const auto& items = form_->trayMenu.items();
+  const auto& items = form_->TrayMenu().items();
   for (size_t i = 0; i < items.size(); ++i) {
     const ui::MenuItem& item = *items[i];
     if (!item.visible()) continue;
@@ -443,7 +446,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
       // The check box sits on the window's own colour.
       HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetBkColor(dc, ToColorRef(form_->color()));
+      ::SetBkColor(dc, ToColorRef(form_->Root().color()));
       if (Child* child = ChildByHwnd(reinterpret_cast<HWND>(lParam)))
         if (auto* check = dynamic_cast<ui::CheckBox*>(child->control))
           ::SetTextColor(dc, ToColorRef(check->font().color));
@@ -474,11 +477,11 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == hwnd_) return OnSetCursor();
       break;
     case WM_HOTKEY:
-      ui::RunUserEvent([&] { form_->OnHotKey(static_cast<uint32_t>(wParam)); });
+      form_->HotKeyPressed(static_cast<uint32_t>(wParam));
       return 0;
     case WM_TIMER:
       if (wParam == kFormTimerId) {
-        form_->Timer1->Fire();
+        if (timer_) timer_->Fire();
       } else if (wParam == kTrayClickTimerId) {
         ::KillTimer(hwnd_, kTrayClickTimerId);
         if (trayClickPending_) {
@@ -500,15 +503,13 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE: {
-      bool close = false;
-      ui::RunUserEvent([&] { close = form_->FormClose(); });
-      if (close) ::PostQuitMessage(0);
+      if (form_->CloseRequested()) ::PostQuitMessage(0);
       return 0;
     }
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      form_->OnEndSession(wParam != 0);
+      form_->SessionEnded(wParam != 0);
       break;
     case WM_DPICHANGED:
       ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));

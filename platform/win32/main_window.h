@@ -18,7 +18,10 @@
 #include "ui/control.h"
 
 namespace kv {
-class TForm1;
+class WindowEvents;
+}
+namespace kv::ui {
+class Timer;
 }
 
 namespace kv::win32 {
@@ -38,7 +41,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void SetTray(Win32TrayIcon* tray) { tray_ = tray; }
 
   // MainWindowHost
-  void Create(TForm1& form) override;
+  void Create(WindowEvents& program) override;
   void Show() override;
   int RunMessageLoop() override;
   void Destroy() override;
@@ -92,7 +95,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
-  TForm1* form_ = nullptr;
+  WindowEvents* form_ = nullptr;
+  ui::Timer* timer_ = nullptr;
   std::vector<ui::Control*> painted_;
   std::vector<Child> children_;
   Scale scale_;

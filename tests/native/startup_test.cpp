@@ -321,9 +321,9 @@ class RecordingHost final : public MainWindowHost {
   TForm1* form = nullptr;
   std::function<int(TForm1&)> loop;
 
-  void Create(TForm1& f) override {
+  void Create(WindowEvents& f) override {
     calls.push_back("create");
-    form = &f;
+    form = &static_cast<TForm1&>(f);
   }
   void Show() override { calls.push_back("show"); }
   int RunMessageLoop() override {
