@@ -5,7 +5,7 @@
 #include "actions/key_combo.h"
 #include "app/form.h"
 #include "core/error.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "core/text_encoding.h"
 
 namespace kv {

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "actions/file_redirection.h"
 
 namespace kv {
@@ -95,7 +95,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::ReadIni() {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   const IniDocument& doc = settings.doc();
   try {
     CheckBox1->SetChecked(doc.ReadBool("Setting", "RunAtStartup", false));
@@ -110,7 +110,7 @@ void TForm1::ReadIni() {
 }
 
 void TForm1::WriteIni() {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   IniDocument& doc = settings.doc();
   doc.WriteBool("Keys", "Enabled", KeysOn());
   doc.WriteString("Setting", "SearchTerm", searchTerm);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/ini_document.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "core/key_table.h"
 #include "tests/fakes/fake_platform.h"
 
@@ -28,7 +28,7 @@ void BM_OpenAndReadAllLabels(benchmark::State& state) {
   kv::fake::FakePlatform fp;
   fp.files[fp.Beside("Keyvane.ini")] = FullSettingsText();
   for (auto _ : state) {
-    kv::IniFile file(fp.platform(), kv::SettingsPath(fp.platform()));
+    kv::IniFile file = kv::OpenSettings(fp.platform());
     for (const kv::KeyInfo& key : kv::kKeys)
       benchmark::DoNotOptimize(file.doc().ReadString(key.section, "Label", ""));
   }

@@ -4,17 +4,15 @@
 
 #include <string>
 
+#include "core/file_edge.h"
 #include "core/ini_document.h"
 
 namespace kv {
-namespace platform {
-struct Platform;
-}
 
 class IniFile {
  public:
   // Reads the whole file; a missing or empty file gives an empty document.
-  IniFile(platform::Platform& platform, std::string path);
+  IniFile(ByteFiles& files, AnsiCodec& ansi, std::string path);
 
   IniDocument& doc() { return doc_; }
   const IniDocument& doc() const { return doc_; }
@@ -25,15 +23,11 @@ class IniFile {
   void Flush();
 
  private:
-  platform::Platform& platform_;
+  ByteFiles& files_;
+  AnsiCodec& ansi_;
   std::string path_;
   IniDocument doc_;
 };
-
-// The executable's full path with its file name replaced by `fileName`.
-std::string BesideExecutable(platform::Platform& platform, std::string_view fileName);
-// "Keyvane.ini" beside the executable, built anew on every call.
-std::string SettingsPath(platform::Platform& platform);
 
 inline constexpr const char* kSettingsFileName = "Keyvane.ini";
 

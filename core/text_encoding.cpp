@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/platform.h"
+#include "core/file_edge.h"
 
 namespace kv {
 
@@ -89,13 +89,13 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-std::string DecodeFileText(std::string_view bytes, platform::AnsiCodec& ansi) {
+std::string DecodeFileText(std::string_view bytes, AnsiCodec& ansi) {
   if (bytes.starts_with(kUtf8Bom)) return ValidUtf8(bytes.substr(kUtf8Bom.size()));
   if (bytes.starts_with(kUtf16LeBom)) return Utf16LeToUtf8(bytes.substr(kUtf16LeBom.size()));
   return ansi.ToUtf8(bytes);
 }
 
-std::string EncodeFileText(std::string_view utf8, platform::AnsiCodec& ansi) {
+std::string EncodeFileText(std::string_view utf8, AnsiCodec& ansi) {
   const std::string text = ValidUtf8(utf8);
   std::optional<std::string> bytes = ansi.FromUtf8(text);
   // ANSI bytes that happen to begin like a byte-order mark would be read back as Unicode.

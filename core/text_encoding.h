@@ -7,12 +7,10 @@
 #include <string_view>
 
 namespace kv {
-namespace platform {
 class AnsiCodec;
-}
 
-std::string DecodeFileText(std::string_view bytes, platform::AnsiCodec& ansi);
-std::string EncodeFileText(std::string_view utf8, platform::AnsiCodec& ansi);
+std::string DecodeFileText(std::string_view bytes, AnsiCodec& ansi);
+std::string EncodeFileText(std::string_view utf8, AnsiCodec& ansi);
 
 // Appends one code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t c);

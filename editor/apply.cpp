@@ -2,13 +2,13 @@
 // redrawn layout.
 #include "actions/catalogue.h"
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "editor/key_editor.h"
 
 namespace kv {
 
 void TForm1::EditApplyClick() {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   IniDocument& doc = settings.doc();
   const int code = SelectedActionCode();
   const std::string title = code == action::kRemoveAction ? std::string(kNotSetMarker) : Edit1->text();

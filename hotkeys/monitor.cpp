@@ -2,7 +2,7 @@
 // message that runs a key's action.
 #include "actions/catalogue.h"
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 
 namespace kv {
 
@@ -41,7 +41,7 @@ void TForm1::StartMonitor(bool on, bool notify) {
   } else {
     int pauseBreakAction = 0;
     {
-      IniFile settings(platform, SettingsPath(platform));
+      IniFile settings = OpenSettings(platform);
       pauseBreakAction = settings.doc().ReadInteger("PBKey", "Action", 0);
     }
     for (int i = 0; i < kKeyCount; ++i) {
@@ -68,7 +68,7 @@ void TForm1::BitBtn2Click() { StartMonitor(!KeysOn(), true); }
 void TForm1::DisableKeys1Click() { StartMonitor(DisableKeys1->caption() != "Disable Keys", true); }
 
 void TForm1::OnHotKey(uint32_t id) {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   const std::optional<int> key = KeyIndexByHotKeyId(hotKeyIds, id);
   if (!key) return;
   const std::string section(KeyAt(*key).section);

@@ -2,7 +2,7 @@
 // tray menu.
 #include "actions/catalogue.h"
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "core/error.h"
 #include "core/text_util.h"
 #include "editor/key_editor.h"
@@ -42,7 +42,7 @@ void TForm1::ClickKey(const std::string& name) {
       c->SetEnabled(true);
   currentKey = name;
 
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   const IniDocument& doc = settings.doc();
   struct Closing {
     TForm1& form;
@@ -82,7 +82,7 @@ void TForm1::ClickKey(const std::string& name) {
 }
 
 void TForm1::DblClickKey(const std::string& name) {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
   const std::string file = settings.doc().ReadString(name, "File", "");
   const int code = settings.doc().ReadInteger(name, "Action", 0);
   RunAction(code, file);

@@ -1,6 +1,6 @@
 // Drawing the 21 keys and the tray menu's key items from the settings file.
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 
 namespace kv {
 
@@ -10,7 +10,7 @@ static_assert(kKeys[kF12Index].section == "F12Key");
 }  // namespace
 
 void TForm1::SetupButtons() {
-  IniFile settings(platform, SettingsPath(platform));
+  IniFile settings = OpenSettings(platform);
 
   for (int i : kSectionOrder) {
     ui::Label& title = *keys[static_cast<size_t>(i)].title;

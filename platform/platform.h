@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/file_edge.h"
+
 namespace kv::platform {
 
 // Message box styles and answers, with the values Windows gives them.
@@ -69,16 +71,10 @@ class System {
   virtual uint64_t TickCountMs() = 0;
 };
 
-// Files. Paths are full paths built from the executable's folder.
-class FileSystem {
+// Files. Paths are full paths built from the executable's folder. Reading and replacing a
+// whole file come from ByteFiles, which is all the INI layer sees.
+class FileSystem : public ByteFiles {
  public:
-  virtual ~FileSystem() = default;
-  // The whole file as bytes; nullopt when it does not exist. Throws KeyvaneError when it
-  // exists but cannot be read.
-  virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
-  // Writes a sibling temporary, flushes it and replaces `path` in one step, keeping the old
-  // file's attributes. Throws KeyvaneError (the old file intact, no temporary left) on failure.
-  virtual void ReplaceAtomically(const std::string& path, const std::string& bytes) = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual bool Delete(const std::string& path) = 0;
   // Names (not paths) of the files in `folder` matching a wildcard such as "*.kth", in the
@@ -89,13 +85,7 @@ class FileSystem {
 };
 
 // The system's ANSI code page, used at the file edge.
-class AnsiCodec {
- public:
-  virtual ~AnsiCodec() = default;
-  virtual std::string ToUtf8(std::string_view ansi) = 0;
-  // nullopt when some character would not survive the round trip.
-  virtual std::optional<std::string> FromUtf8(std::string_view utf8) = 0;
-};
+using kv::AnsiCodec;
 
 // Global hot keys owned by the main window.
 class HotKeys {

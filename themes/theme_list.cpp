@@ -1,6 +1,6 @@
 // The theme drop-down: one entry per theme file beside the executable.
 #include "app/form.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "core/text_util.h"
 
 namespace kv {

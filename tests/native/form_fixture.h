@@ -19,7 +19,7 @@
 
 #include "app/form.h"
 #include "core/ini_document.h"
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 #include "core/key_table.h"
 #include "tests/fakes/fake_platform.h"
 #include "ui/control.h"
@@ -110,7 +110,7 @@ class FormTest : public ::testing::Test {
   bool SettingsExist() const { return fp.HasFile(SettingsFile()); }
   // The settings file as the program would read it now.
   IniDocument SavedSettings() {
-    IniFile file(fp.platform(), SettingsFile());
+    IniFile file = OpenIniFile(fp.platform(), SettingsFile());
     return std::move(file.doc());
   }
 

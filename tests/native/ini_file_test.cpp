@@ -1,4 +1,4 @@
-#include "core/ini_file.h"
+#include "app/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ class IniFileTest : public ::testing::Test {
 };
 
 TEST_F(IniFileTest, MissingFileIsAnEmptyDocumentAndFlushCreatesIt) {
-  IniFile file(fp.platform(), path);
+  IniFile file = OpenIniFile(fp.platform(), path);
   EXPECT_TRUE(file.doc().SectionNames().empty());
   file.doc().WriteString("F1Key", "Label", "Mail");
   file.Flush();
@@ -26,7 +26,7 @@ TEST_F(IniFileTest, MissingFileIsAnEmptyDocumentAndFlushCreatesIt) {
 
 TEST_F(IniFileTest, KeepsAnsiFilesAnsiAndSwitchesToUtf16WhenNeeded) {
   fp.files[path] = "[F1Key]\r\nLabel=caf\xE9 \x80\r\n";
-  IniFile file(fp.platform(), path);
+  IniFile file = OpenIniFile(fp.platform(), path);
   EXPECT_EQ(file.doc().ReadString("f1key", "label", ""), "café €");
   file.Flush();
   EXPECT_EQ(fp.FileText(path), "[F1Key]\r\nLabel=caf\xE9 \x80\r\n\r\n");
@@ -34,24 +34,24 @@ TEST_F(IniFileTest, KeepsAnsiFilesAnsiAndSwitchesToUtf16WhenNeeded) {
   file.doc().WriteString("F2Key", "Label", "Ω 中");
   file.Flush();
   EXPECT_EQ(fp.FileText(path).substr(0, 4), std::string("\xFF\xFE[\0", 4));
-  EXPECT_EQ(IniFile(fp.platform(), path).doc().ReadString("F2Key", "Label", ""), "Ω 中");
+  EXPECT_EQ(OpenIniFile(fp.platform(), path).doc().ReadString("F2Key", "Label", ""), "Ω 中");
 }
 
 TEST_F(IniFileTest, DocumentOpenedEarlierKeepsItsOldValues) {
   fp.files[path] = "[Setting]\r\nMinimize=1\r\n";
-  IniFile a(fp.platform(), path);
-  IniFile b(fp.platform(), path);
+  IniFile a = OpenIniFile(fp.platform(), path);
+  IniFile b = OpenIniFile(fp.platform(), path);
   b.doc().WriteBool("Setting", "Minimize", false);
   b.Flush();
   EXPECT_TRUE(a.doc().ReadBool("Setting", "Minimize", false));
-  EXPECT_FALSE(IniFile(fp.platform(), path).doc().ReadBool("Setting", "Minimize", true));
+  EXPECT_FALSE(OpenIniFile(fp.platform(), path).doc().ReadBool("Setting", "Minimize", true));
 }
 
 TEST_F(IniFileTest, FailedFlushNamesTheFileAndLeavesItAsItWas) {
   const std::string old = "[Setting]\r\nMinimize=1\r\n";
   fp.files[path] = old;
   fp.unwritable.insert(path);
-  IniFile file(fp.platform(), path);
+  IniFile file = OpenIniFile(fp.platform(), path);
   file.doc().WriteBool("Setting", "Minimize", false);
   try {
     file.Flush();
