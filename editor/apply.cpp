@@ -3,6 +3,7 @@
 #include "actions/catalogue.h"
 #include "app/form.h"
 #include "app/settings_file.h"
+#include "core/key_record.h"
 #include "editor/key_editor.h"
 
 namespace kv {
@@ -26,14 +27,12 @@ void TForm1::EditApplyClick() {
   }
 
   if (set) {
-    doc.WriteString(currentKey, "Label", Edit1->text());
-    doc.WriteInteger(currentKey, "Action", code);
-    if (IsFieldAction(code)) doc.WriteString(currentKey, "File", Edit2->text());
-    if (IsComboAction(code)) doc.WriteString(currentKey, "File", ComboText(code));
+    KeyRecord record{Edit1->text(), code, std::nullopt};
+    if (IsFieldAction(code)) record.file = Edit2->text();
+    if (IsComboAction(code)) record.file = ComboText(code);
+    record.Write(doc, currentKey);
   } else {
-    doc.DeleteValue(currentKey, "Label");
-    doc.DeleteValue(currentKey, "Action");
-    doc.DeleteValue(currentKey, "File");
+    KeyRecord::Erase(doc, currentKey);
   }
 
   BitBtn1->SetEnabled(false);

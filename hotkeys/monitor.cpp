@@ -3,6 +3,7 @@
 #include "actions/catalogue.h"
 #include "app/form.h"
 #include "app/settings_file.h"
+#include "core/key_record.h"
 
 namespace kv {
 
@@ -41,8 +42,7 @@ void TForm1::StartMonitor(bool on, bool notify) {
   } else {
     int pauseBreakAction = 0;
     {
-      IniFile settings = OpenSettings(platform);
-      pauseBreakAction = settings.doc().ReadInteger("PBKey", "Action", 0);
+      pauseBreakAction = KeyRecord::Read(OpenSettings(platform).doc(), KeyAt(kPauseBreakIndex).section).action;
     }
     for (int i = 0; i < kKeyCount; ++i) {
       const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
@@ -71,10 +71,8 @@ void TForm1::OnHotKey(uint32_t id) {
   IniFile settings = OpenSettings(platform);
   const std::optional<int> key = KeyIndexByHotKeyId(hotKeyIds, id);
   if (!key) return;
-  const std::string section(KeyAt(*key).section);
-  const std::string file = settings.doc().ReadString(section, "File", "");
-  const int code = settings.doc().ReadInteger(section, "Action", 0);
-  RunAction(code, file);
+  const KeyRecord record = KeyRecord::Read(settings.doc(), KeyAt(*key).section);
+  RunAction(record.action, record.FileOr(""));
 }
 
 void TForm1::HotKeyPressed(uint32_t id) {

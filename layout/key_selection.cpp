@@ -3,6 +3,7 @@
 #include "actions/catalogue.h"
 #include "app/form.h"
 #include "app/settings_file.h"
+#include "core/key_record.h"
 #include "core/error.h"
 #include "core/text_util.h"
 #include "editor/key_editor.h"
@@ -62,12 +63,13 @@ void TForm1::ClickKey(const std::string& name) {
     ComboBox2->SetItemIndex(*key);
   }
 
-  Edit1->SetText(doc.ReadString(name, "Label", ""));
-  ComboBox1->SetItemIndex(GetIndexofUI(doc.ReadInteger(name, "Action", 0)));
+  const KeyRecord record = KeyRecord::Read(doc, name);
+  Edit1->SetText(record.LabelOr(""));
+  ComboBox1->SetItemIndex(GetIndexofUI(record.action));
   const int code = ActionCodeAt(ComboBox1->itemIndex());
-  if (IsFieldAction(code)) Edit2->SetText(doc.ReadString(name, "File", ""));
+  if (IsFieldAction(code)) Edit2->SetText(record.FileOr(""));
 
-  const std::string combo = doc.ReadString(name, "File", "000");
+  const std::string combo = record.FileOr("000");
   if (code == action::kTwoKeyCombo) {
     ComboBox5->SetItemIndex(DigitAt(combo, 0));
     ComboBox6->SetItemIndex(FindComboKey(*ComboBox6, combo.size() > 1 ? combo.substr(1) : ""));
@@ -82,10 +84,8 @@ void TForm1::ClickKey(const std::string& name) {
 }
 
 void TForm1::DblClickKey(const std::string& name) {
-  IniFile settings = OpenSettings(platform);
-  const std::string file = settings.doc().ReadString(name, "File", "");
-  const int code = settings.doc().ReadInteger(name, "Action", 0);
-  RunAction(code, file);
+  const KeyRecord record = KeyRecord::Read(OpenSettings(platform).doc(), name);
+  RunAction(record.action, record.FileOr(""));
   ClickKey(name);
 }
 

@@ -1,6 +1,7 @@
 // Drawing the 21 keys and the tray menu's key items from the settings file.
 #include "app/form.h"
 #include "app/settings_file.h"
+#include "core/key_record.h"
 
 namespace kv {
 
@@ -14,7 +15,7 @@ void TForm1::SetupButtons() {
 
   for (int i : kSectionOrder) {
     ui::Label& title = *keys[static_cast<size_t>(i)].title;
-    title.SetCaption(settings.doc().ReadString(KeyAt(i).section, "Label", kNotSetMarker));
+    title.SetCaption(KeyRecord::Read(settings.doc(), KeyAt(i).section).LabelOr(kNotSetMarker));
     title.SetVisible(title.caption() != kNotSetMarker);
   }
 
