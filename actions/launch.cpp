@@ -35,7 +35,7 @@ constexpr Game kGames[] = {
 std::string TForm1::ReplaceEnvironmentVariable(const std::string& text) {
   std::string result = text;
   if (UpperAscii(result).find(kSearchTermPlaceholder) != std::string::npos) {
-    if (searchTerm.empty()) RunAction(action::kSearchTerm, "");
+    if (searchTerm.empty()) RunAction(StoredCode(ActionCode::SearchTerm), "");
     std::string term = searchTerm;
     for (char& c : term)
       if (c == ' ') c = '+';
@@ -93,7 +93,7 @@ void TForm1::LaunchGame(int code) {
   for (const Game& game : kGames) {
     if (game.code != code) continue;
     std::string path = game.olderProgram;
-    if (osKind == 8) {
+    if (osKind.IsVista()) {
       const std::string configured =
           platform.system
               .ReadRegistryString(platform::RegistryHive::LocalMachine,

@@ -12,14 +12,15 @@ constexpr const char* kControlPanel = "rundll32.exe shell32.dll,Control_RunDLL "
 
 // The control-panel page a code opens; nullptr for other codes.
 const char* ControlPanelPage(int code, int osKind) {
-  switch (code) {
-    case 2: return "appwiz.cpl";
-    case 3: return osKind == 6 || osKind == 8 ? "ncpa.cpl" : "netcpl.cpl";
-    case 4: return "sysdm.cpl";
-    case 5: return "desk.cpl,,2";
-    case 6: return "inetcpl.cpl";
-    case 7: return "nusrmgr.cpl @1";
-    case 8: return "powercfg.cpl,,2";
+  using enum ActionCode;
+  switch (ActionCode{code}) {
+    case AddRemovePrograms: return "appwiz.cpl";
+    case NetworkConnections: return OsKind(osKind).IsXpOrVista() ? "ncpa.cpl" : "netcpl.cpl";
+    case SystemProperties: return "sysdm.cpl";
+    case DisplayProperties: return "desk.cpl,,2";
+    case InternetProperties: return "inetcpl.cpl";
+    case UserAccounts: return "nusrmgr.cpl @1";
+    case PowerOptions: return "powercfg.cpl,,2";
     default: return nullptr;
   }
 }
@@ -36,26 +37,29 @@ void TForm1::RunAction(int code, const std::string& data) {
     Exec(platform, command, platform::kSwShow);
     return;
   }
-  switch (code) {
-    case action::kRunFile: RunFile(data); break;
-    case action::kExplorer: OpenExplorer(data); break;
-    case action::kBrowser: OpenBrowser(data); break;
-    case 13: OpenEmail(); break;
-    case 15: suspendState(platform, false, false, false); break;
-    case 16: suspendState(platform, true, false, false); break;
-    case 17: MyExitWindows(platform, kExitLogOff); break;
-    case 18: MyExitWindows(platform, kExitReboot); break;
-    case 19: MyExitWindows(platform, kExitShutdown); break;
-    case 20: MyExitWindows(platform, kExitShutdown | kExitForceIfHung); break;
-    case 22: case 23: case 24: case 25: case 26: LaunchGame(code); break;
-    case action::kTwoKeyCombo: SendTwoKeyCombo(data); break;
-    case action::kThreeKeyCombo: SendThreeKeyCombo(data); break;
-    case action::kPasteText: PasteText(data); break;
-    case action::kPasteFile: PasteFileContents(data); break;
-    case action::kSearchTerm: AskSearchTerm(); break;
-    case action::kLoadNextTheme: LoadNextTheme(); break;
-    case action::kDisableEnableKeys: StartMonitor(!KeysOn(), true); break;
-    case action::kShowMenu: ShowKvnMenu(); break;
+  using enum ActionCode;
+  switch (ActionCode{code}) {
+    case RunFile: this->RunFile(data); break;
+    case Explorer: OpenExplorer(data); break;
+    case Browser: OpenBrowser(data); break;
+    case Email: OpenEmail(); break;
+    case Sleep: suspendState(platform, false, false, false); break;
+    case Hibernate: suspendState(platform, true, false, false); break;
+    case LogOff: MyExitWindows(platform, kExitLogOff); break;
+    case Reboot: MyExitWindows(platform, kExitReboot); break;
+    case ShutDown: MyExitWindows(platform, kExitShutdown); break;
+    case ShutDownHung: MyExitWindows(platform, kExitShutdown | kExitForceIfHung); break;
+    case Freecell: case Hearts: case Minesweeper: case Solitaire: case SpiderSolitaire:
+      LaunchGame(code);
+      break;
+    case TwoKeyCombo: SendTwoKeyCombo(data); break;
+    case ThreeKeyCombo: SendThreeKeyCombo(data); break;
+    case PasteText: this->PasteText(data); break;
+    case PasteFile: PasteFileContents(data); break;
+    case SearchTerm: AskSearchTerm(); break;
+    case LoadNextTheme: this->LoadNextTheme(); break;
+    case DisableEnableKeys: StartMonitor(!KeysOn(), true); break;
+    case ShowMenu: ShowKvnMenu(); break;
     default:
       // Separators, "- Select One -", "Remove Action" and codes outside the catalogue.
       break;

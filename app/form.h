@@ -11,6 +11,7 @@
 #include "actions/power.h"
 #include "app/window_events.h"
 #include "core/key_table.h"
+#include "core/os_kind.h"
 #include "layout/key_view.h"
 #include "platform/platform.h"
 #include "ui/button.h"
@@ -150,7 +151,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   bool bootStart = false;
   bool closeToTray = true;
   bool menuToggle = true;
-  int osKind = 0;
+  OsKind osKind = 0;
   bool is64 = false;
   std::string windowsFolder;
   std::string startupFolder;

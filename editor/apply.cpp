@@ -12,7 +12,7 @@ void TForm1::EditApplyClick() {
   IniFile settings = OpenSettings(platform);
   IniDocument& doc = settings.doc();
   const int code = SelectedActionCode();
-  const std::string title = code == action::kRemoveAction ? std::string(kNotSetMarker) : Edit1->text();
+  const std::string title = code == StoredCode(ActionCode::RemoveAction) ? std::string(kNotSetMarker) : Edit1->text();
   const bool set = title != kNotSetMarker;
 
   if (const std::optional<int> key = KeyIndexBySection(currentKey)) {

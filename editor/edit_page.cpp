@@ -10,19 +10,7 @@ namespace kv {
 
 namespace {
 
-struct FieldTexts {
-  int code;
-  const char* caption;
-  const char* hint;
-};
-
-constexpr FieldTexts kFieldTexts[] = {
-    {action::kRunFile, "File -", "Use the ... button to designate the file to run."},
-    {action::kExplorer, "File -", "Use the ... button to designate where to open Windows Explorer."},
-    {action::kBrowser, "Website -", "Type in the website address to open in browser."},
-    {action::kPasteText, "Text -", "Type in the text to be pasted."},
-    {action::kPasteFile, "File -", "Use the ... button to designate the file to paste."},
-};
+bool TakesThreeKeys(int code) { return ArgumentOf(code) == ArgumentKind::ThreeKeyCombo; }
 
 }  // namespace
 
@@ -30,22 +18,21 @@ int TForm1::SelectedActionCode() const { return ActionCodeAt(ComboBox1->itemInde
 
 void TForm1::SetupEditItems() {
   const int code = SelectedActionCode();
-  for (const FieldTexts& f : kFieldTexts) {
-    if (f.code != code) continue;
-    Label26->SetCaption(f.caption);
-    Label26->SetHint(f.hint);
-    Edit2->SetHint(f.hint);
-  }
+  const ActionEntry* row = FindAction(code);
   const bool field = IsFieldAction(code);
+  if (field) {
+    Label26->SetCaption(std::string(row->fieldCaption));
+    Label26->SetHint(std::string(row->fieldHint));
+    Edit2->SetHint(std::string(row->fieldHint));
+  }
   Label26->SetVisible(field);
   Edit2->SetVisible(field);
-  Button2->SetVisible(code == action::kRunFile || code == action::kExplorer ||
-                      code == action::kPasteFile);
+  Button2->SetVisible(row && row->browse);
   const bool combo = IsComboAction(code);
   Label35->SetVisible(combo);
   ComboBox5->SetVisible(combo);
   ComboBox6->SetVisible(combo);
-  ComboBox4->SetVisible(code == action::kThreeKeyCombo);
+  ComboBox4->SetVisible(TakesThreeKeys(code));
   for (ui::ComboBox* list : {ComboBox4, ComboBox5, ComboBox6}) list->SetTop(146);
   Label35->SetTop(148);
 }
@@ -54,17 +41,19 @@ std::string TForm1::AutomaticTitle(int code) const {
   std::string title(GetDefaultTitle(code));
   if (IsFieldAction(code)) return FieldTitle(code, Edit2->text());
   const bool pair = ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
-  if (code == action::kTwoKeyCombo && pair)
+  const ArgumentKind kind = ArgumentOf(code);
+  if (kind == ArgumentKind::TwoKeyCombo && pair)
     return title + "  " + ComboBox5->text() + " " + ComboBox6->text();
-  if (code == action::kThreeKeyCombo && pair && ComboBox4->itemIndex() >= 0)
+  if (kind == ArgumentKind::ThreeKeyCombo && pair && ComboBox4->itemIndex() >= 0)
     return title + "  " + ComboBox4->text() + " " + ComboBox5->text() + " " + ComboBox6->text();
   return title;
 }
 
 bool TForm1::ArgumentComplete(int code) const {
   if (IsFieldAction(code)) return !Edit2->text().empty();
-  if (code == action::kTwoKeyCombo) return ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
-  if (code == action::kThreeKeyCombo)
+  const ArgumentKind kind = ArgumentOf(code);
+  if (kind == ArgumentKind::TwoKeyCombo) return ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
+  if (kind == ArgumentKind::ThreeKeyCombo)
     return ComboBox4->itemIndex() >= 0 && ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
   return true;
 }
@@ -99,13 +88,13 @@ void TForm1::Edit2Change() {
 void TForm1::KeyComboChange() {
   const int code = SelectedActionCode();
   const bool pair = ComboBox5->itemIndex() >= 0 && ComboBox6->itemIndex() >= 0;
-  const bool complete = code == action::kThreeKeyCombo ? pair && ComboBox4->itemIndex() >= 0 : pair;
+  const bool complete = TakesThreeKeys(code) ? pair && ComboBox4->itemIndex() >= 0 : pair;
   if (!titleTyped && complete && IsComboAction(code)) Edit1->SetText(AutomaticTitle(code));
   UpdateApplyButton();
 }
 
 std::string TForm1::ComboText(int code) const {
-  if (code == action::kThreeKeyCombo)
+  if (TakesThreeKeys(code))
     return FormatKeyCombo({ComboBox4->itemIndex(), ComboBox5->itemIndex()}, 2, ComboBox6->text());
   return FormatKeyCombo({ComboBox5->itemIndex(), 0}, 1, ComboBox6->text());
 }

@@ -46,7 +46,7 @@ void TForm1::StartMonitor(bool on, bool notify) {
     }
     for (int i = 0; i < kKeyCount; ++i) {
       const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
-      if (i == kPauseBreakIndex && pauseBreakAction == action::kDisableEnableKeys) {
+      if (i == kPauseBreakIndex && pauseBreakAction == StoredCode(ActionCode::DisableEnableKeys)) {
         // Pause/Break stays able to switch the keys back on, also when the program starts
         // with the keys off.
         if (TitleShown(i)) platform.hotKeys.Register(id, 0, KeyAt(i).vk);

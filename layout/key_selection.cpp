@@ -70,10 +70,10 @@ void TForm1::ClickKey(const std::string& name) {
   if (IsFieldAction(code)) Edit2->SetText(record.FileOr(""));
 
   const std::string combo = record.FileOr("000");
-  if (code == action::kTwoKeyCombo) {
+  if (ArgumentOf(code) == ArgumentKind::TwoKeyCombo) {
     ComboBox5->SetItemIndex(DigitAt(combo, 0));
     ComboBox6->SetItemIndex(FindComboKey(*ComboBox6, combo.size() > 1 ? combo.substr(1) : ""));
-  } else if (code == action::kThreeKeyCombo) {
+  } else if (ArgumentOf(code) == ArgumentKind::ThreeKeyCombo) {
     ComboBox4->SetItemIndex(DigitAt(combo, 0));
     ComboBox5->SetItemIndex(DigitAt(combo, 1));
     ComboBox6->SetItemIndex(FindComboKey(*ComboBox6, combo.size() > 2 ? combo.substr(2) : ""));

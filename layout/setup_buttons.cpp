@@ -33,7 +33,7 @@ void TForm1::SetupButtons() {
     view.trayItem->SetEnabled(true);
 
     // Windows 2000 to Vista keep F12 for the debugger.
-    if (i == kF12Index && osKind >= 5 && osKind <= 8) {
+    if (i == kF12Index && osKind.ReservesF12()) {
       view.title->onClick = nullptr;
       view.title->onDblClick = nullptr;
       view.title->SetVisible(true);

@@ -102,3 +102,53 @@ TEST(ActionCatalogue, ListCaptionsAreExact) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// What the editor shows for each action: the field box for the five actions with a typed or
+// browsed argument, the combo lists for the two key combinations, nothing else for the rest;
+// the separators and "- Select One -" can never be applied.
+TEST(ActionCatalogue, EachRowCarriesItsEditorRules) {
+  struct Expected {
+    int code;
+    ArgumentKind argument;
+    bool browse;
+    std::string_view fieldCaption;
+  };
+  const Expected withArguments[] = {
+      {10, ArgumentKind::File, true, "File -"},
+      {11, ArgumentKind::Folder, true, "File -"},
+      {12, ArgumentKind::WebAddress, false, "Website -"},
+      {28, ArgumentKind::TwoKeyCombo, false, ""},
+      {29, ArgumentKind::ThreeKeyCombo, false, ""},
+      {31, ArgumentKind::Text, false, "Text -"},
+      {32, ArgumentKind::File, true, "File -"},
+  };
+  const std::set<int> nonActions{0, 1, 9, 14, 21, 27, 30, 33, 39};
+  for (int code = 0; code < kActionCount; ++code) {
+    SCOPED_TRACE(code);
+    const ActionEntry* row = FindAction(code);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->code, code);
+    EXPECT_EQ(row->nonAction, nonActions.count(code) == 1);
+    EXPECT_EQ(IsNonAction(code), nonActions.count(code) == 1);
+    const Expected* expected = nullptr;
+    for (const Expected& e : withArguments)
+      if (e.code == code) expected = &e;
+    EXPECT_EQ(row->argument, expected ? expected->argument : ArgumentKind::None);
+    EXPECT_EQ(row->browse, expected && expected->browse);
+    EXPECT_EQ(row->fieldCaption, expected ? expected->fieldCaption : "");
+    EXPECT_EQ(row->fieldHint.empty(), row->fieldCaption.empty());
+    const bool combo = code == 28 || code == 29;
+    EXPECT_EQ(IsComboAction(code), combo);
+    EXPECT_EQ(IsFieldAction(code), expected != nullptr && !combo);
+  }
+  for (int outside : {-1, 40, 99}) {
+    EXPECT_EQ(FindAction(outside), nullptr);
+    EXPECT_FALSE(IsNonAction(outside) || IsFieldAction(outside) || IsComboAction(outside));
+  }
+}
+
+}  // namespace
+}  // namespace kv

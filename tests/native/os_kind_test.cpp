@@ -86,3 +86,20 @@ INSTANTIATE_TEST_SUITE_P(SomeVersions, OsKindAtStartUp,
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(OsKind, NamedClassesCoverTheRightKinds) {
+  for (int kind = 0; kind <= 8; ++kind) {
+    SCOPED_TRACE(kind);
+    const OsKind os(kind);
+    EXPECT_EQ(os.ReservesF12(), kind >= 5);  // Windows 2000, XP, Server 2003, Vista
+    EXPECT_EQ(os.IsNtFamily(), kind >= 4);
+    EXPECT_EQ(os.IsXpOrVista(), kind == 6 || kind == 8);
+    EXPECT_EQ(os.IsVista(), kind == 8);
+  }
+}
+
+}  // namespace
+}  // namespace kv
