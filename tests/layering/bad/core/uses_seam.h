@@ -1,0 +1,3 @@
+#pragma once
+#include "core/key_table.h"
+#include "platform/platform.h"

@@ -1,0 +1,4 @@
+#include "app/form.h"
+#include <Windows.h>
+#include "platform/win32/handles.h"
+#include "platform/platform.h"

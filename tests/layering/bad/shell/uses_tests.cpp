@@ -1,0 +1,2 @@
+#include "tests/fakes/fake_platform.h"
+#include <vector>

@@ -1,0 +1,2 @@
+#include "ui/control.h"
+#include "app/form.h"
