@@ -125,6 +125,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   void Edit2Change();
   void KeyComboChange();
   void Button1Click();
+  void Button2Click();
   void EditApplyClick();
   // Whether the key's title label is shown: the key is set, or is F12 disabled by Windows.
   bool TitleShown(int keyIndex) const { return keys[static_cast<size_t>(keyIndex)].title->visible(); }

@@ -291,6 +291,7 @@ void TForm1::BuildEditorPage() {
   for (ui::ComboBox* c : {ComboBox4, ComboBox5, ComboBox6})
     c->onChange = [this](ui::ComboBox&) { KeyComboChange(); };
   Button1->onClick = [this](ui::Button&) { Button1Click(); };
+  Button2->onClick = [this](ui::Button&) { Button2Click(); };
   BitBtn1->onClick = [this](ui::Button&) { EditApplyClick(); };
 }
 

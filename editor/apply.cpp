@@ -15,6 +15,21 @@ void TForm1::EditApplyClick() {
   const std::string title = code == StoredCode(ActionCode::RemoveAction) ? std::string(kNotSetMarker) : Edit1->text();
   const bool set = title != kNotSetMarker;
 
+  if (set) {
+    KeyRecord record{Edit1->text(), code, std::nullopt};
+    if (IsFieldAction(code)) record.file = Edit2->text();
+    if (IsComboAction(code)) record.file = ComboText(code);
+    record.Write(doc, currentKey);
+  } else {
+    KeyRecord::Erase(doc, currentKey);
+  }
+
+  // The file first: when it cannot be written the error names it, and the key keeps its old
+  // title and hot key, so that what the user sees is what is stored; Apply stays enabled for
+  // another try.
+  settings.Flush();
+  BitBtn1->SetEnabled(false);
+
   if (const std::optional<int> key = KeyIndexBySection(currentKey)) {
     KeyView& view = keys[static_cast<size_t>(*key)];
     const uint32_t id = hotKeyIds[static_cast<size_t>(*key)];
@@ -26,17 +41,6 @@ void TForm1::EditApplyClick() {
     view.title->SetVisible(set);
   }
 
-  if (set) {
-    KeyRecord record{Edit1->text(), code, std::nullopt};
-    if (IsFieldAction(code)) record.file = Edit2->text();
-    if (IsComboAction(code)) record.file = ComboText(code);
-    record.Write(doc, currentKey);
-  } else {
-    KeyRecord::Erase(doc, currentKey);
-  }
-
-  BitBtn1->SetEnabled(false);
-  settings.Flush();
   ComboBox3->SetItemIndex(-1);
   currentThemeIndex = -1;
   ThemeLine->SetCaption("");

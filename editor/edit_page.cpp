@@ -110,6 +110,10 @@ void TForm1::Button1Click() {
   RunAction(code, Edit2->text());
 }
 
+void TForm1::Button2Click() {
+  if (const std::optional<std::string> file = platform.dialogs.ChooseFileToOpen()) Edit2->SetText(*file);
+}
+
 void TForm1::ComboBox2Change() {
   const int index = ComboBox2->itemIndex();
   if (index < 0) return;

@@ -118,6 +118,9 @@ class Dialogs {
   // nullopt when the user cancels.
   virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                               const std::string& initial) = 0;
+  // The standard file-open dialog, with no filter, no initial folder and no title of its own:
+  // the full path of the file the user confirms, nullopt when the user cancels.
+  virtual std::optional<std::string> ChooseFileToOpen() = 0;
 };
 
 // The application object around the main window.

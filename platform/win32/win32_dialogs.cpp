@@ -1,6 +1,9 @@
 #include "platform/win32/win32_dialogs.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
+#include <cwchar>
 
 #include "core/error.h"
 #include "platform/win32/wide.h"
@@ -178,6 +181,26 @@ std::optional<std::string> Win32Dialogs::InputBox(const std::string& caption,
   if (result == IDOK) return Narrow(state.answer);
   if (result == IDCANCEL) return std::nullopt;
   throw KeyvaneError("Cannot show the input box. " + SystemErrorText(::GetLastError()));
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFileToOpen() {
+  // Long enough for any path the shell can hand back.
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = Owner();
+  request.lpstrFile = file.data();
+  request.nMaxFile = static_cast<DWORD>(file.size());
+  // Keyvane never depends on the current folder; the dialog must not move it either.
+  request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
+                  OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (::GetOpenFileNameW(&request)) {
+    file.resize(::wcslen(file.c_str()));
+    return Narrow(file);
+  }
+  const DWORD error = ::CommDlgExtendedError();
+  if (error == 0) return std::nullopt;  // cancelled
+  throw KeyvaneError("Cannot show the file dialog (error " + std::to_string(error) + ").");
 }
 
 }  // namespace kv::win32

@@ -30,6 +30,8 @@ class Win32Dialogs final : public platform::Dialogs {
   // cancelled.
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
+  // Throws KeyvaneError when the dialog fails, rather than pretending the user cancelled.
+  std::optional<std::string> ChooseFileToOpen() override;
 
  private:
   HWND Owner() const { return owner_ ? owner_() : nullptr; }

@@ -247,6 +247,15 @@ std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
   return answer;
 }
 
+std::optional<std::string> FakePlatform::ChooseFileToOpen() {
+  ++openFileDialogs;
+  log.push_back("open file dialog");
+  if (openFileAnswers.empty()) return std::nullopt;
+  auto answer = openFileAnswers.front();
+  openFileAnswers.pop_front();
+  return answer;
+}
+
 void FakePlatform::Minimize() {
   if (minimized) return;
   minimized = true;

@@ -85,6 +85,8 @@ class FakePlatform final : public platform::System,
   std::vector<std::string> errors;
   std::deque<int> messageAnswers;                      // next MessageBox results (default IDOK/IDYES)
   std::deque<std::optional<std::string>> inputAnswers; // next InputBox results (default: cancel)
+  std::deque<std::optional<std::string>> openFileAnswers;  // next file-dialog results (cancel)
+  int openFileDialogs = 0;
   std::vector<ShownMessage> inputBoxes;               // caption, prompt (as text), style 0
 
   // ---- application ----
@@ -175,6 +177,7 @@ class FakePlatform final : public platform::System,
   // Dialogs
   int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override;
   void ShowError(const std::string& text) override;
+  std::optional<std::string> ChooseFileToOpen() override;
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
 

@@ -51,6 +51,7 @@ class InputBoxDialogs final : public platform::Dialogs {
     initialTexts.push_back(initial);
     return fp_.InputBox(caption, prompt, initial);
   }
+  std::optional<std::string> ChooseFileToOpen() override { return fp_.ChooseFileToOpen(); }
 
   std::vector<std::string> initialTexts;
 
