@@ -41,9 +41,7 @@ class EffectLog {
  public:
   using Mark = size_t;
 
-  void Record(Service service, std::string line) {
-    entries_.push_back({service, std::move(line)});
-  }
+  void Record(Service service, std::string line) { entries_.push_back({service, std::move(line)}); }
 
   // A point to compare from: Since(Now()) is empty until the next effect.
   Mark Now() const { return entries_.size(); }
