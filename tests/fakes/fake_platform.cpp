@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <utility>
 
 #include "core/error.h"
 #include "core/text_encoding.h"
@@ -65,6 +67,11 @@ FakePlatform::FakePlatform()
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 }
 
+void FakePlatform::Record(Service service, std::string line, AlsoInLog alsoInLog) {
+  if (alsoInLog == AlsoInLog::kYes) log.push_back(line);
+  effects.Record(service, std::move(line));
+}
+
 std::string FakePlatform::FileText(const std::string& path) const {
   auto it = files.find(path);
   return it == files.end() ? std::string() : it->second;
@@ -77,7 +84,7 @@ std::string FakePlatform::Beside(const std::string& name) const {
 }
 
 bool FakePlatform::AcquireSingleInstance(const std::string& mutexName) {
-  log.push_back("mutex " + mutexName);
+  Record(Service::System, "mutex " + mutexName);
   if (!HeldMutexes().insert(mutexName).second) return false;
   heldMutex_ = mutexName;
   return true;
@@ -86,16 +93,20 @@ bool FakePlatform::AcquireSingleInstance(const std::string& mutexName) {
 void FakePlatform::ReleaseSingleInstance() {
   if (!heldMutex_.empty()) HeldMutexes().erase(heldMutex_);
   heldMutex_.clear();
-  log.push_back("release mutex");
+  Record(Service::System, "release mutex");
 }
 
 uint16_t FakePlatform::AddAtom(const std::string& name) {
+  Record(Service::System, "add atom " + name);
   auto [it, added] = atoms.emplace(Lower(name), nextAtom);
   if (added) ++nextAtom;
   return it->second;
 }
 
-void FakePlatform::DeleteAtom(uint16_t atom) { deletedAtoms.push_back(atom); }
+void FakePlatform::DeleteAtom(uint16_t atom) {
+  Record(Service::System, "delete atom " + std::to_string(atom));
+  deletedAtoms.push_back(atom);
+}
 
 platform::RegistryRead FakePlatform::ReadRegistryString(platform::RegistryHive hive,
                                                         const std::string& key,
@@ -127,7 +138,7 @@ void FakePlatform::ReplaceAtomically(const std::string& path, const std::string&
   if (unwritable.count(path)) throw KeyvaneError("Cannot create file \"" + path + "\". Access is denied.");
   files[path] = bytes;
   ++writes;
-  log.push_back("write " + path);
+  Record(Service::Files, "write " + path);
 }
 
 bool FakePlatform::Exists(const std::string& path) {
@@ -135,7 +146,7 @@ bool FakePlatform::Exists(const std::string& path) {
 }
 
 bool FakePlatform::Delete(const std::string& path) {
-  log.push_back("delete " + path);
+  Record(Service::Files, "delete " + path);
   if (files.erase(path) != 0) return true;
   return redirectionOff && redirectedFiles.erase(path) != 0;
 }
@@ -194,6 +205,7 @@ bool FakePlatform::Register(uint32_t id, uint32_t modifiers, uint32_t virtualKey
   char buf[64];
   std::snprintf(buf, sizeof buf, "register %u 0x%02X", id, virtualKey);
   hotKeyLog.push_back(buf);
+  Record(Service::HotKeys, "register " + std::to_string(id));
   if (refusedHotKeys.count(id) || registeredHotKeys.count(id)) return false;
   registeredHotKeys[id] = {modifiers, virtualKey};
   return true;
@@ -201,27 +213,28 @@ bool FakePlatform::Register(uint32_t id, uint32_t modifiers, uint32_t virtualKey
 
 bool FakePlatform::Unregister(uint32_t id) {
   hotKeyLog.push_back("unregister " + std::to_string(id));
+  Record(Service::HotKeys, "unregister " + std::to_string(id));
   return registeredHotKeys.erase(id) != 0;
 }
 
 void FakePlatform::SetVisible(bool visible) {
   trayVisible = visible;
-  log.push_back(visible ? "tray show" : "tray hide");
+  Record(Service::Tray, visible ? "tray show" : "tray hide");
 }
 
 void FakePlatform::SetImageIndex(int index) {
   trayImage = index;
-  log.push_back("tray image " + std::to_string(index));
+  Record(Service::Tray, "tray image " + std::to_string(index));
 }
 
 void FakePlatform::ShowBalloon(const std::string& title, const std::string& text, int seconds) {
   balloons.push_back({title, text, seconds});
-  log.push_back("balloon " + text);
+  Record(Service::Tray, "balloon " + text);
 }
 
 int FakePlatform::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
   messages.push_back({text, caption, style});
-  log.push_back("message " + text);
+  Record(Service::Dialogs, "message " + text);
   if (!messageAnswers.empty()) {
     int answer = messageAnswers.front();
     messageAnswers.pop_front();
@@ -232,14 +245,14 @@ int FakePlatform::ShowMessage(const std::string& text, const std::string& captio
 
 void FakePlatform::ShowError(const std::string& text) {
   errors.push_back(text);
-  log.push_back("error " + text);
+  Record(Service::Dialogs, "error " + text);
 }
 
 std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
                                                   const std::string& prompt,
                                                   const std::string& initial) {
   inputBoxes.push_back({prompt, caption, 0});
-  log.push_back("input " + caption);
+  Record(Service::Dialogs, "input " + caption);
   if (inputAnswers.empty()) return std::nullopt;
   auto answer = inputAnswers.front();
   inputAnswers.pop_front();
@@ -249,28 +262,33 @@ std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
 
 std::optional<std::string> FakePlatform::ChooseFileToOpen() {
   ++openFileDialogs;
-  log.push_back("open file dialog");
+  Record(Service::Dialogs, "open file dialog");
   if (openFileAnswers.empty()) return std::nullopt;
   auto answer = openFileAnswers.front();
   openFileAnswers.pop_front();
   return answer;
 }
 
+void FakePlatform::SetTitle(const std::string& title) {
+  appTitle = title;
+  Record(Service::Application, "title " + title, AlsoInLog::kNo);
+}
+
 void FakePlatform::Minimize() {
   if (minimized) return;
   minimized = true;
-  log.push_back("minimize");
+  Record(Service::Application, "minimize");
   if (onMinimize) onMinimize();
 }
 
 void FakePlatform::Restore() {
   minimized = false;
-  log.push_back("restore");
+  Record(Service::Application, "restore");
 }
 
 void FakePlatform::Terminate() {
   terminated = true;
-  log.push_back("terminate");
+  Record(Service::Application, "terminate");
 }
 
 void FakePlatform::ProcessMessages() {
@@ -284,18 +302,18 @@ void FakePlatform::ProcessMessages() {
 
 void FakePlatform::CloseMainWindow() {
   closeRequested = true;
-  log.push_back("close window");
+  Record(Service::Application, "close window");
 }
 
 void FakePlatform::ShowTrayMenuAt(int x, int y) {
   trayMenusShown.emplace_back(x, y);
-  log.push_back("tray menu " + std::to_string(x) + "," + std::to_string(y));
+  Record(Service::Application, "tray menu " + std::to_string(x) + "," + std::to_string(y));
   if (onTrayMenu) onTrayMenu();
 }
 
 void FakePlatform::PostClickToMainWindow() {
   ++clicksPosted;
-  log.push_back("post click");
+  Record(Service::Application, "post click");
 }
 
 platform::FoundExecutable FakePlatform::FindAssociated(const std::string& file,
@@ -314,7 +332,7 @@ platform::FoundExecutable FakePlatform::FindAssociated(const std::string& file,
 }
 
 uintptr_t FakePlatform::StartProcess(const std::string& commandLine, int showCommand) {
-  log.push_back("start " + commandLine);
+  Record(Service::Processes, "start " + commandLine);
   if (unstartable.count(commandLine)) return 0;
   started.push_back(commandLine);
   startShowCommands.push_back(showCommand);
@@ -323,51 +341,62 @@ uintptr_t FakePlatform::StartProcess(const std::string& commandLine, int showCom
 }
 
 void FakePlatform::WaitServingMessages(uintptr_t process) {
-  log.push_back("wait " + std::to_string(process));
+  Record(Service::Processes, "wait " + std::to_string(process));
   while (!whileRunning.empty()) {
     auto message = std::move(whileRunning.front());
     whileRunning.pop_front();
     message();
   }
-  log.push_back("ended " + std::to_string(process));
+  Record(Service::Processes, "ended " + std::to_string(process));
 }
 
-void FakePlatform::CloseProcess(uintptr_t) { --openProcesses; }
+void FakePlatform::CloseProcess(uintptr_t process) {
+  --openProcesses;
+  Record(Service::Processes, "close process " + std::to_string(process), AlsoInLog::kNo);
+}
 
 int FakePlatform::ShellExec(const std::string& verb, const std::string& file,
                                const std::string& parameters, const std::string& directory,
                                int showCommand, bool ownedByMainWindow) {
   shellExecutes.push_back(verb + "|" + file + "|" + parameters + "|" + directory + "|" +
                           std::to_string(showCommand) + "|" + (ownedByMainWindow ? "owned" : "none"));
-  log.push_back("shell " + verb + " " + file);
+  Record(Service::Processes, "shell " + verb + " " + file);
   return 42;
 }
 
 unsigned FakePlatform::WinExec(const std::string& commandLine, int showCommand) {
   winExecs.push_back(commandLine + "|" + std::to_string(showCommand));
-  log.push_back("winexec " + commandLine);
+  Record(Service::Processes, "winexec " + commandLine);
   return 33;
 }
 
 uintptr_t FakePlatform::LinkApi(const std::string& module, const std::string& function) {
   ++linkApiCalls;
-  log.push_back("link " + module + "!" + function);
+  Record(Service::Power, "link " + module + "!" + function);
   return hasSuspendState && function == "SetSuspendState" ? 0x1000 : 0;
 }
 
 bool FakePlatform::CallSetSuspendState(uintptr_t, bool hibernate, bool force, bool disableWakeEvents) {
   suspendCalls.push_back(std::string(hibernate ? "1" : "0") + (force ? "1" : "0") +
                          (disableWakeEvents ? "1" : "0"));
+  Record(Service::Power,
+         std::string("suspend ") + (hibernate ? "hibernate" : "sleep") + (force ? " force" : "") +
+             (disableWakeEvents ? " no-wake-events" : ""),
+         AlsoInLog::kNo);
   return true;
 }
 
 bool FakePlatform::EnableShutdownPrivilege() {
   ++privilegeRequests;
+  Record(Service::Power, "shutdown privilege", AlsoInLog::kNo);
   return true;
 }
 
 bool FakePlatform::ExitSession(unsigned flags) {
   exitFlags.push_back(flags);
+  char line[32];
+  std::snprintf(line, sizeof line, "end session 0x%X", flags);
+  Record(Service::Power, line, AlsoInLog::kNo);
   return true;
 }
 
@@ -376,6 +405,7 @@ void FakePlatform::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags
   std::snprintf(buf, sizeof buf, "%s 0x%02X scan %u", (flags & platform::kKeyEventKeyUp) ? "up" : "down",
                 virtualKey, scanCode);
   keyEvents.push_back(buf);
+  Record(Service::Keyboard, std::string("key ") + buf, AlsoInLog::kNo);
 }
 
 int16_t FakePlatform::KeyScan(char c) {
@@ -387,7 +417,7 @@ int16_t FakePlatform::KeyScan(char c) {
 bool FakePlatform::SetClipboardText(const std::string& text) {
   if (clipboardBusy) return false;
   clipboard = text;
-  log.push_back("clipboard " + text);
+  Record(Service::Clipboard, "clipboard " + text);
   return true;
 }
 
@@ -396,7 +426,7 @@ void FakePlatform::Write(const std::string& path, const platform::ShortcutInfo& 
   if (unwritable.count(path)) throw KeyvaneError("Write error.");
   shortcuts[path] = info;
   files[path] = "shortcut";
-  log.push_back("shortcut " + path + " -> " + info.target);
+  Record(Service::Shortcuts, "shortcut " + path + " -> " + info.target);
 }
 
 platform::ShortcutInfo FakePlatform::Read(const std::string& path) {
@@ -409,13 +439,13 @@ platform::ShortcutInfo FakePlatform::Read(const std::string& path) {
 std::optional<uintptr_t> FakePlatform::DisableRedirection() {
   if (wow64Probe != platform::Wow64Probe::Succeeded) return std::nullopt;
   redirectionOff = true;
-  log.push_back("redirection off");
+  Record(Service::Wow64, "redirection off");
   return 1;
 }
 
 void FakePlatform::RevertRedirection(uintptr_t) {
   redirectionOff = false;
-  log.push_back("redirection on");
+  Record(Service::Wow64, "redirection on");
 }
 
 }  // namespace kv::fake

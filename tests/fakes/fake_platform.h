@@ -1,6 +1,10 @@
 // A simulated Windows for the native tests: it keeps state (files, atoms, hot keys, the tray,
 // the registry), plays scripted answers (message boxes, input boxes) and records what the
 // program made it do, in order, so tests can read like the behaviour they check.
+//
+// Every effect goes into `effects` (see effect_log.h). The per-service records below (started,
+// keyEvents, messages, ...) keep the details a line leaves out, and `log` keeps the lines it
+// has always held.
 #pragma once
 
 #include <deque>
@@ -11,6 +15,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/fakes/effect_log.h"
 
 namespace kv::fake {
 
@@ -136,7 +141,13 @@ class FakePlatform final : public platform::System,
   std::map<std::string, int> driveTypes;  // "C:\\" -> 3 (fixed); others 3 unless listed
 
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
-  std::vector<std::string> log;             // every effect, in order
+
+  // ---- what happened ----
+  EffectLog effects;  // every effect, in order
+  // The same lines except those of key events, suspending, the shutdown privilege, the session
+  // end, the window title and closed process handles, which tests that compare this record
+  // exactly add themselves or do not expect; tests may push their own lines here.
+  std::vector<std::string> log;
 
   // System
   bool AcquireSingleInstance(const std::string& mutexName) override;
@@ -182,7 +193,7 @@ class FakePlatform final : public platform::System,
                                       const std::string& initial) override;
 
   // Application
-  void SetTitle(const std::string& title) override { appTitle = title; }
+  void SetTitle(const std::string& title) override;
   std::string Title() const override { return appTitle; }
   void Minimize() override;
   void Restore() override;
@@ -226,6 +237,9 @@ class FakePlatform final : public platform::System,
   void RevertRedirection(uintptr_t oldState) override;
 
  private:
+  enum class AlsoInLog { kYes, kNo };
+  void Record(Service service, std::string line, AlsoInLog alsoInLog = AlsoInLog::kYes);
+
   std::string heldMutex_;
   platform::Platform bundle_;
 };

@@ -1,8 +1,5 @@
 // The main window on the simulated Windows: a FakePlatform, a TForm1 built on it, and helpers
 // to put a settings file in place before start-up and to read back what the program saved.
-//
-// Hot-key and atom calls are also written into the fake's effect log (fp.log), so that a test
-// can check their order against file writes, balloons and the tray icon.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,55 +22,6 @@
 #include "ui/control.h"
 
 namespace kv::test {
-
-// Hot keys of the fake, with every call also entered in the effect log.
-class LoggedHotKeys final : public platform::HotKeys {
- public:
-  explicit LoggedHotKeys(fake::FakePlatform& fp) : fp_(fp) {}
-  bool Register(uint32_t id, uint32_t modifiers, uint32_t virtualKey) override {
-    fp_.log.push_back("register " + std::to_string(id));
-    return fp_.Register(id, modifiers, virtualKey);
-  }
-  bool Unregister(uint32_t id) override {
-    fp_.log.push_back("unregister " + std::to_string(id));
-    return fp_.Unregister(id);
-  }
-
- private:
-  fake::FakePlatform& fp_;
-};
-
-// Kernel services of the fake, with atom calls also entered in the effect log.
-class LoggedSystem final : public platform::System {
- public:
-  explicit LoggedSystem(fake::FakePlatform& fp) : fp_(fp) {}
-  bool AcquireSingleInstance(const std::string& name) override {
-    return fp_.AcquireSingleInstance(name);
-  }
-  void ReleaseSingleInstance() override { fp_.ReleaseSingleInstance(); }
-  uint16_t AddAtom(const std::string& name) override {
-    fp_.log.push_back("add atom " + name);
-    return fp_.AddAtom(name);
-  }
-  void DeleteAtom(uint16_t atom) override {
-    fp_.log.push_back("delete atom " + std::to_string(atom));
-    fp_.DeleteAtom(atom);
-  }
-  platform::OsVersion Version() override { return fp_.Version(); }
-  std::string WindowsDirectory() override { return fp_.WindowsDirectory(); }
-  platform::RegistryRead ReadRegistryString(platform::RegistryHive hive, const std::string& key,
-                                            const std::string& valueName) override {
-    return fp_.ReadRegistryString(hive, key, valueName);
-  }
-  std::string ModuleFileName() override { return fp_.ModuleFileName(); }
-  std::optional<std::string> EnvironmentVariable(const std::string& name) override {
-    return fp_.EnvironmentVariable(name);
-  }
-  uint64_t TickCountMs() override { return fp_.TickCountMs(); }
-
- private:
-  fake::FakePlatform& fp_;
-};
 
 inline constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -100,9 +48,7 @@ class FormTest : public ::testing::Test {
   ~FormTest() override { ui::SetUnhandledErrorSink(nullptr); }
 
   fake::FakePlatform fp;
-  LoggedHotKeys loggedHotKeys{fp};
-  LoggedSystem loggedSystem{fp};
-  platform::Platform bundle{loggedSystem, fp, fp, loggedHotKeys, fp, fp, fp, fp, fp, fp, fp, fp};
+  platform::Platform& bundle = fp.platform();
   std::unique_ptr<TForm1> form;
 
   std::string SettingsFile() const { return fp.Beside("Keyvane.ini"); }
@@ -160,6 +106,21 @@ class FormTest : public ::testing::Test {
     for (size_t i = 0; i < fp.log.size(); ++i)
       if (fp.log[i] == line) return static_cast<int>(i);
     return -1;
+  }
+
+  // Everything the simulated Windows was made to do since `mark` (taken with EffectsMark()).
+  fake::EffectLog::Mark EffectsMark() const { return fp.effects.Now(); }
+  std::vector<std::string> EffectsSince(fake::EffectLog::Mark mark) const {
+    return fp.effects.Since(mark);
+  }
+  // For EXPECT_TRUE: passes when nothing at all happened since `mark`, else lists what did.
+  ::testing::AssertionResult NoEffectsSince(fake::EffectLog::Mark mark) const {
+    const std::vector<std::string> lines = EffectsSince(mark);
+    if (lines.empty()) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << lines.size() << " effect(s):";
+    for (const std::string& line : lines) failure << "\n  " << line;
+    return failure;
   }
 
   // Errors that escape a handler run for the user go to the fake's error box, as in the
