@@ -75,6 +75,7 @@ for kind in win64 win32; do
   echo "$kind imports: $dlls"
   if grep -qiE 'libstdc|libgcc|libwinpthread' <<<"$dlls"; then record "$kind imports" 0 1; else record "$kind imports" 1 0; fi
   ls -l "$exe"
+  if python3 tests/help/check_help.py "build/$kind/platform/win32/Keyvane.chm"; then record "$kind help" 1 0; else record "$kind help" 0 1; fi
 done
 
 if [ "$win64" = 1 ]; then
