@@ -12,6 +12,9 @@
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/shape.h"
 
 namespace kv::win32 {
 
