@@ -10,7 +10,8 @@ namespace kv::win32 {
 
 std::string WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return Narrow(text);
 }
 
@@ -54,7 +55,8 @@ class PeerMaker final : public ui::ControlVisitor {
   void Visit(ui::Panel& c) override { Painted(std::make_unique<PanelPeer>(c, context_)); }
   void Visit(ui::Image& c) override { Painted(std::make_unique<ImagePeer>(c, context_)); }
   void Visit(ui::Timer& c) override {
-    auto peer = std::make_unique<TimerPeer>(c, context_, kFirstControlTimerId + peers_.timers.size());
+    auto peer =
+        std::make_unique<TimerPeer>(c, context_, kFirstControlTimerId + peers_.timers.size());
     peers_.timers.push_back(peer.get());
     Keep(std::move(peer));
   }
@@ -79,7 +81,8 @@ class PeerMaker final : public ui::ControlVisitor {
 
 }  // namespace
 
-ControlPeers MakePeers(const std::vector<std::unique_ptr<ui::Control>>& controls, PeerContext& context) {
+ControlPeers MakePeers(const std::vector<std::unique_ptr<ui::Control>>& controls,
+                       PeerContext& context) {
   ControlPeers peers;
   PeerMaker maker(peers, context);
   for (const auto& control : controls) control->Accept(maker);

@@ -100,6 +100,7 @@ struct ControlPeers {
 
 // Makes the peer of each control (a control of a kind without a peer gets none) and attaches
 // it. Windowed peers have no window yet.
-ControlPeers MakePeers(const std::vector<std::unique_ptr<ui::Control>>& controls, PeerContext& context);
+ControlPeers MakePeers(const std::vector<std::unique_ptr<ui::Control>>& controls,
+                       PeerContext& context);
 
 }  // namespace kv::win32

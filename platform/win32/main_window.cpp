@@ -1,6 +1,5 @@
 #include "platform/win32/main_window.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "app/window_events.h"

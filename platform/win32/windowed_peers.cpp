@@ -11,14 +11,16 @@ namespace {
 
 constexpr int kDropDownHeight = 240;
 
-void SetFont(HWND hwnd, HFONT font) { ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); }
+void SetFont(HWND hwnd, HFONT font) {
+  ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
 
 }  // namespace
 
 void WindowedPeer::CreateWindowWithId(int id) {
   const WindowClass cls = Class();
-  hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", WS_CHILD | WS_TABSTOP | cls.style, 0, 0, 0, 0,
-                            context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", WS_CHILD | WS_TABSTOP | cls.style, 0, 0, 0,
+                            0, context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             context_.instance, nullptr);
   Created();
 }
@@ -41,8 +43,8 @@ void WindowedPeer::AncestorChanged(bool moved, bool shownChanged) {
 void WindowedPeer::Place() {
   const Scale& scale = context_.scale;
   const RECT r = scale.ToRect(control().WindowBounds());
-  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + scale(ExtraHeight()),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top + scale(ExtraHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowedPeer::ShowOrHide() {
@@ -82,7 +84,9 @@ void CheckBoxPeer::OnCommand(UINT code) {
 
 void CheckBoxPeer::ColorText(HDC dc) { ::SetTextColor(dc, ToColorRef(check_.font().color)); }
 
-WindowedPeer::WindowClass ComboBoxPeer::Class() const { return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL}; }
+WindowedPeer::WindowClass ComboBoxPeer::Class() const {
+  return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
+}
 
 int ComboBoxPeer::ExtraHeight() const { return kDropDownHeight; }
 
@@ -98,13 +102,18 @@ void ComboBoxPeer::SyncOwnState() {
 }
 
 void ComboBoxPeer::OnCommand(UINT code) {
-  if (code == CBN_SELCHANGE) combo_.UserSelect(static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)));
+  if (code == CBN_SELCHANGE)
+    combo_.UserSelect(static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)));
 }
 
-WindowedPeer::WindowClass EditPeer::Class() const { return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE}; }
+WindowedPeer::WindowClass EditPeer::Class() const {
+  return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+}
 
 // Typed characters reach the key-press event before the box inserts them.
-void EditPeer::Created() { ::SetWindowSubclass(hwnd_, &EditPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this)); }
+void EditPeer::Created() {
+  ::SetWindowSubclass(hwnd_, &EditPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
 
 void EditPeer::SyncOwnState() {
   SetFont(hwnd_, Font(edit_.font()));

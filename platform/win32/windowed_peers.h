@@ -60,7 +60,8 @@ class WindowedPeer : public ControlPeer {
 
 class ButtonPeer final : public WindowedPeer {
  public:
-  ButtonPeer(ui::Button& button, PeerContext& context) : WindowedPeer(button, context), button_(button) {}
+  ButtonPeer(ui::Button& button, PeerContext& context)
+      : WindowedPeer(button, context), button_(button) {}
   void DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
@@ -73,7 +74,8 @@ class ButtonPeer final : public WindowedPeer {
 
 class CheckBoxPeer final : public WindowedPeer {
  public:
-  CheckBoxPeer(ui::CheckBox& check, PeerContext& context) : WindowedPeer(check, context), check_(check) {}
+  CheckBoxPeer(ui::CheckBox& check, PeerContext& context)
+      : WindowedPeer(check, context), check_(check) {}
   void ColorText(HDC dc) override;
 
  private:
@@ -86,7 +88,8 @@ class CheckBoxPeer final : public WindowedPeer {
 
 class ComboBoxPeer final : public WindowedPeer {
  public:
-  ComboBoxPeer(ui::ComboBox& combo, PeerContext& context) : WindowedPeer(combo, context), combo_(combo) {}
+  ComboBoxPeer(ui::ComboBox& combo, PeerContext& context)
+      : WindowedPeer(combo, context), combo_(combo) {}
 
  private:
   WindowClass Class() const override;

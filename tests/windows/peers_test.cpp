@@ -3,6 +3,7 @@
 // the user's input in a window or over a painted control reaches the right control's events.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it relies on.
 #include <commctrl.h>
 
 #include <map>
@@ -79,7 +80,8 @@ class SmallForm final : public WindowEvents {
 };
 
 // Counts every message that reaches a child window from the moment it is watched.
-LRESULT CALLBACK CountMessages(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
+LRESULT CALLBACK CountMessages(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR count) {
   ++*reinterpret_cast<int*>(count);
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
@@ -107,7 +109,9 @@ class PeersTest : public ::testing::Test {
     for (auto& [child, count] : messages) count = 0;
   }
   // Shown by its own style: the main window itself stays hidden in these tests.
-  static bool Shown(HWND child) { return (::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0; }
+  static bool Shown(HWND child) {
+    return (::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+  }
   RECT PlaceInParent(HWND child) const {
     RECT r{};
     ::GetWindowRect(child, &r);
@@ -256,7 +260,9 @@ TEST_F(PeersTest, MouseOverPaintedControlsReachesTheControlUnderIt) {
   form.label->onClick = [&](ui::Label&) { ++clicks; };
   form.label->onDblClick = [&](ui::Label&) { ++doubleClicks; };
   form.hiddenLabel->onClick = [&](ui::Label&) { ++hiddenClicks; };
-  form.shape->onMouseUp = [&](ui::Shape&, ui::MouseButton button, int, int) { shapeButtons.push_back(button); };
+  form.shape->onMouseUp = [&](ui::Shape&, ui::MouseButton button, int, int) {
+    shapeButtons.push_back(button);
+  };
 
   Mouse(WM_LBUTTONDOWN, 20, 155);
   Mouse(WM_LBUTTONUP, 20, 155);
