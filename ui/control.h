@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_visitor.h"
+
 namespace kv::ui {
 
 using Color = uint32_t;  // 0xRRGGBB
@@ -86,6 +88,9 @@ class Control {
   void SetHint(std::string h);
   Cursor cursor() const { return cursor_; }
   void SetCursor(Cursor c);
+
+  // Calls the visitor's Visit for this control's kind.
+  virtual void Accept(ControlVisitor& visitor) = 0;
 
   Peer* peer() const { return peer_; }
   void SetPeer(Peer* p) { peer_ = p; }
