@@ -79,6 +79,7 @@ void MainWindow::Create(WindowEvents& program) {
                             left, top, width, height, nullptr, nullptr, context_.instance, this);
 
   context_.window = hwnd_;
+  slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });
 
   form.SetPeer(this);
   peers_ = MakePeers(program.Controls(), context_);
@@ -130,6 +131,7 @@ void MainWindow::Destroy() {
   for (const auto& control : form_->Controls()) control->SetPeer(nullptr);
   form_->Root().SetPeer(nullptr);
   pressed_ = nullptr;
+  slide_.reset();
   if (hwnd_) ::DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   context_.window = nullptr;
@@ -191,6 +193,39 @@ void MainWindow::OnPaint() {
              ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   }
   ::EndPaint(hwnd_, &ps);
+}
+
+void MainWindow::RenderClient(HDC dc) {
+  PaintBackground(dc, form_->Root(), context_.scale);
+  for (PaintedPeer* peer : peers_.painted)
+    if (peer->control().Showing()) peer->Paint(dc);
+  for (WindowedPeer* peer : peers_.windowed) {
+    if (!peer->control().Showing() || !::IsWindowVisible(peer->hwnd())) continue;
+    RECT place;
+    ::GetWindowRect(peer->hwnd(), &place);
+    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    POINT old;
+    ::SetViewportOrgEx(dc, place.left, place.top, &old);
+    ::SendMessageW(peer->hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  }
+}
+
+void MainWindow::PrepareTransition(int x, int y, int width, int height) {
+  if (slide_) slide_->Prepare(context_.scale.ToRect({x, y, width, height}));
+}
+
+void MainWindow::CaptureTransitionMiddle() {
+  if (slide_) slide_->CaptureMiddle();
+}
+
+void MainWindow::PlayTransition(int durationMs) {
+  if (slide_) slide_->Play(durationMs);
+}
+
+void MainWindow::ReleaseTransition() {
+  if (slide_) slide_->Release();
 }
 
 PaintedPeer* MainWindow::HitTest(LPARAM lParam) const {

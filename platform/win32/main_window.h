@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/program.h"
 #include "platform/platform.h"
 #include "platform/win32/control_peer.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/page_slide.h"
 #include "ui/control.h"
 
 namespace kv {
@@ -57,6 +59,10 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void ShowTrayMenuAt(int x, int y) override;
   std::pair<int, int> ScreenSize() override;
   void PostClickToMainWindow() override;
+  void PrepareTransition(int x, int y, int width, int height) override;
+  void CaptureTransitionMiddle() override;
+  void PlayTransition(int durationMs) override;
+  void ReleaseTransition() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -66,6 +72,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void SyncAll();
   WindowedPeer* PeerByHwnd(HWND hwnd) const;
   void OnPaint();
+  // The painted controls, then the windows of the controls shown, into `dc` as on screen.
+  void RenderClient(HDC dc);
   PaintedPeer* HitTest(LPARAM lParam) const;
   void OnMouseUp(ui::MouseButton button, LPARAM lParam);
   void OnDoubleClick(LPARAM lParam);
@@ -89,6 +97,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   std::string title_;
   std::function<void()> onMinimize_;
   UniqueBrush windowBrush_;
+  std::unique_ptr<PageSlide> slide_;
 };
 
 }  // namespace kv::win32

@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                "Press 2 Key Combo", "", {-1, -1, kComboKeyC}, true, kSelectedSet, "Key - F11 key"},
         Loaded{"UnknownComboKey", KeySection("HomeKey", "Odd", 28, "1Escape"), "HomeKey", "Odd",
                "Press 2 Key Combo", "", {-1, 1, -1}, true, kSelectedSet, "Key - Home key"}),
-    [](const ::testing::TestParamInfo<Loaded>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Loaded>& p) { return std::string(p.param.name); });
 
 TEST_F(Editor, AMalformedCombinationIsReportedAndEndsTheSelectionEarly) {
   StartAndSelect(KeySection("F4Key", "Broken", 29, "1"), "F4Key");
@@ -334,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Label=Two-Key Combos  Shift Tab;Action=28;File=0Tab;", true},
         Applied{"WebAddressKeptAsTyped", "", {kListBrowser}, "www.example.com/?q=%SEARCHTERM%", "",
                 "Label=Internet Browser  www;Action=12;File=www.example.com/?q=%SEARCHTERM%;", true}),
-    [](const ::testing::TestParamInfo<Applied>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Applied>& p) { return std::string(p.param.name); });
 
 TEST_F(Editor, ApplyWhileTheKeysAreOffRegistersOnlyTheEditedKey) {
   WriteSettings("[Keys]\r\nEnabled=0\r\n\r\n" + KeySection("F1Key", "Sleep", 15));
