@@ -24,8 +24,13 @@ ControlPeer::ControlPeer(ui::Control& control, PeerContext& context)
   context_.peers[&control] = this;
 }
 
+void ControlPeer::UpdateTooltip() {
+  if (context_.tooltips) context_.tooltips->Update(control_, Window(), context_.scale);
+}
+
 void ControlPeer::StateChanged(ui::Control&) {
   Sync();
+  UpdateTooltip();
   const bool moved = control_.bounds() != bounds_;
   const bool shownChanged = control_.visible() != visible_;
   bounds_ = control_.bounds();
@@ -35,7 +40,10 @@ void ControlPeer::StateChanged(ui::Control&) {
 
 void ControlPeer::TellDescendants(const ui::Control& control, bool moved, bool shownChanged) {
   for (const ui::Control* child : control.children()) {
-    if (ControlPeer* peer = context_.PeerOf(child)) peer->AncestorChanged(moved, shownChanged);
+    if (ControlPeer* peer = context_.PeerOf(child)) {
+      peer->AncestorChanged(moved, shownChanged);
+      peer->UpdateTooltip();
+    }
     TellDescendants(*child, moved, shownChanged);
   }
 }

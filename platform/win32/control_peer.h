@@ -14,6 +14,7 @@
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/font_cache.h"
+#include "platform/win32/tooltips.h"
 #include "ui/control.h"
 
 namespace kv::win32 {
@@ -29,6 +30,7 @@ struct PeerContext {
   HWND window = nullptr;
   Scale scale;
   FontCache fonts;
+  Tooltips* tooltips = nullptr;  // the hints, once the main window has its tooltip window
   // True while a peer writes its control's state into a window: the notifications that
   // Windows sends for those writes are not the user's doing.
   bool syncing = false;
@@ -68,6 +70,10 @@ class ControlPeer : public ui::Peer {
   void StateChanged(ui::Control& control) final;
   // Shows the control's whole state.
   virtual void Sync() = 0;
+  // The control's own window; null for the controls that the main window paints.
+  virtual HWND Window() const { return nullptr; }
+  // Shows the control's hint as it stands now.
+  void UpdateTooltip();
   // An ancestor moved (`moved`) or showed or hid (`shownChanged`).
   virtual void AncestorChanged(bool moved, bool shownChanged) {
     (void)moved;

@@ -11,6 +11,9 @@
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/windowed_peers.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kv::win32 {
 
 namespace {
@@ -82,6 +85,8 @@ void MainWindow::Create(WindowEvents& program) {
   slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });
 
   form.SetPeer(this);
+  tooltips_.Create(context_.instance, hwnd_);
+  context_.tooltips = &tooltips_;
   peers_ = MakePeers(program.Controls(), context_);
   CreateChildWindows();
   const int dpi = WindowDpi(hwnd_);
@@ -92,7 +97,36 @@ void MainWindow::Create(WindowEvents& program) {
 void MainWindow::CreateChildWindows() {
   int id = kFirstChildId;
   for (WindowedPeer* peer : peers_.windowed) peer->CreateWindowWithId(id++);
+  ArrangeTabOrder();
   SyncAll();
+  UpdateTooltips();
+}
+
+// The windows with a place of their own in the Tab order take the slots that such windows
+// hold in creation order, sorted by that place; every other window keeps its slot.
+void MainWindow::ArrangeTabOrder() {
+  std::vector<WindowedPeer*> order = peers_.windowed;
+  std::vector<size_t> slots;
+  std::vector<WindowedPeer*> placed;
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i]->control().tabOrder() <= 0) continue;
+    slots.push_back(i);
+    placed.push_back(order[i]);
+  }
+  std::stable_sort(placed.begin(), placed.end(), [](WindowedPeer* a, WindowedPeer* b) {
+    return a->control().tabOrder() < b->control().tabOrder();
+  });
+  for (size_t i = 0; i < slots.size(); ++i) order[slots[i]] = placed[i];
+  HWND after = HWND_TOP;
+  for (WindowedPeer* peer : order) {
+    ::SetWindowPos(peer->hwnd(), after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = peer->hwnd();
+  }
+}
+
+void MainWindow::UpdateTooltips() {
+  for (const auto& peer : peers_.all) peer->UpdateTooltip();
 }
 
 void MainWindow::SyncAll() {
@@ -120,11 +154,27 @@ void MainWindow::Show() {
 int MainWindow::RunMessageLoop() {
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(hwnd_, &msg)) continue;
+    if (PreTranslate(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+bool MainWindow::PreTranslate(MSG& msg) {
+  if (PressFocusedButton(msg)) return true;
+  // Tab and Shift+Tab move between the controls, skipping hidden and disabled ones.
+  return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+bool MainWindow::PressFocusedButton(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  HWND focus = ::GetFocus();
+  if (!focus || ::GetParent(focus) != hwnd_ || !PeerByHwnd(focus)) return false;
+  // Only the push buttons, which Keyvane draws itself; a check box is not pressed by Enter.
+  if ((::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) return false;
+  ::SendMessageW(focus, BM_CLICK, 0, 0);
+  return true;
 }
 
 void MainWindow::Destroy() {
@@ -132,6 +182,8 @@ void MainWindow::Destroy() {
   form_->Root().SetPeer(nullptr);
   pressed_ = nullptr;
   slide_.reset();
+  context_.tooltips = nullptr;
+  tooltips_.Destroy();
   if (hwnd_) ::DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   context_.window = nullptr;
@@ -172,6 +224,7 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   SyncAll();
+  UpdateTooltips();
 }
 
 void MainWindow::OnPaint() {

@@ -14,6 +14,7 @@
 #include "platform/win32/control_peer.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/page_slide.h"
+#include "platform/win32/tooltips.h"
 #include "ui/control.h"
 
 namespace kv {
@@ -40,6 +41,9 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void Create(WindowEvents& program) override;
   void Show() override;
   int RunMessageLoop() override;
+  // What the message loop does with one message before dispatching it: true when handled.
+  bool PreTranslate(MSG& msg);
+  HWND tooltipWindow() const { return tooltips_.hwnd(); }
   void Destroy() override;
 
   // ui::Peer of the form itself (its controls have their own peers)
@@ -69,6 +73,10 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateChildWindows();
+  void ArrangeTabOrder();
+  void UpdateTooltips();
+  // Enter on a focused push button presses it, as Space does.
+  bool PressFocusedButton(const MSG& msg);
   void SyncAll();
   WindowedPeer* PeerByHwnd(HWND hwnd) const;
   void OnPaint();
@@ -98,6 +106,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   std::function<void()> onMinimize_;
   UniqueBrush windowBrush_;
   std::unique_ptr<PageSlide> slide_;
+  Tooltips tooltips_;
 };
 
 }  // namespace kv::win32

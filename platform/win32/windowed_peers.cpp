@@ -101,9 +101,29 @@ void ComboBoxPeer::SyncOwnState() {
   ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
 }
 
+// A list can end in several ways (a choice, Escape, a click elsewhere, the focus moving on),
+// and some of them put back the earlier item without a selection change. At each of them the
+// control's item and the model's are made equal again: an item the user left showing is the
+// user's choice; a list showing nothing takes the program's choice back.
 void ComboBoxPeer::OnCommand(UINT code) {
-  if (code == CBN_SELCHANGE)
-    combo_.UserSelect(static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)));
+  switch (code) {
+    case CBN_SELCHANGE:
+    case CBN_SELENDOK:
+    case CBN_SELENDCANCEL:
+    case CBN_CLOSEUP:
+    case CBN_KILLFOCUS:
+      break;
+    default:
+      return;
+  }
+  const int shown = static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+  if (shown == combo_.itemIndex()) return;
+  if (shown >= 0) {
+    combo_.UserSelect(shown);
+  } else {
+    SyncScope scope(context_);
+    ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+  }
 }
 
 WindowedPeer::WindowClass EditPeer::Class() const {

@@ -21,6 +21,7 @@ class WindowedPeer : public ControlPeer {
   // Makes the child window, hidden and without a size until the first Sync.
   void CreateWindowWithId(int id);
   HWND hwnd() const { return hwnd_; }
+  HWND Window() const override { return hwnd_; }
 
   // Bounds, enabled state, the kind's own state, shown or hidden.
   void Sync() final;

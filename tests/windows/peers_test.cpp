@@ -44,6 +44,9 @@ class SmallForm final : public WindowEvents {
     hiddenLabel = Make<ui::Label>("Hidden", page, {5, 60, 100, 20});
     shape = Make<ui::Shape>("Shape", &root_, {150, 150, 40, 40});
     timer = Make<ui::Timer>("Timer", &root_, {});
+    // The button first and the check box after it; the others keep their places.
+    button->SetTabOrder(1);
+    check->SetTabOrder(2);
   }
 
   ui::Window& Root() override { return root_; }
@@ -314,6 +317,135 @@ TEST_F(PeersTest, TheTimerFiresWhileRunningOnly) {
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   }
   EXPECT_EQ(fired, stopped);
+}
+
+// The text of the tooltip tool of a child window, or of a painted control's tool `id`.
+std::string TipText(HWND tips, HWND owner, UINT_PTR id, bool window) {
+  wchar_t text[256] = L"";
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner;
+  info.uId = id;
+  info.uFlags = window ? TTF_IDISHWND : 0;
+  info.lpszText = text;
+  ::SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+  return Narrow(text);
+}
+
+TEST_F(PeersTest, HintsAreTooltipsWhileTheirControlsShow) {
+  HWND tips = window.tooltipWindow();
+  ASSERT_NE(tips, nullptr);
+  auto count = [&] { return ::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); };
+  EXPECT_EQ(count(), 0);
+
+  form.edit->SetHint("Type here.");
+  form.label->SetHint("A painted label.");
+  EXPECT_EQ(count(), 2);
+  EXPECT_EQ(TipText(tips, window.hwnd(), reinterpret_cast<UINT_PTR>(editWindow), true), "Type here.");
+
+  form.edit->SetHint("Type something else.");  // the changed hint is the one shown next
+  EXPECT_EQ(TipText(tips, window.hwnd(), reinterpret_cast<UINT_PTR>(editWindow), true),
+            "Type something else.");
+
+  form.page->SetVisible(false);  // the edit box lies on the page
+  EXPECT_EQ(count(), 1);
+  form.page->SetVisible(true);
+  EXPECT_EQ(count(), 2);
+  form.label->SetHint("");
+  EXPECT_EQ(count(), 1);
+}
+
+TEST_F(PeersTest, TheTabOrderPutsOrderedControlsInTheirPlaces) {
+  std::vector<HWND> order;
+  for (HWND w = ::GetWindow(window.hwnd(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+    if (w == checkWindow || w == editWindow || w == buttonWindow || w == comboWindow) order.push_back(w);
+  // The ordered ones take the slots of the check box (first) and the button (third).
+  EXPECT_EQ(order, (std::vector<HWND>{buttonWindow, editWindow, checkWindow, comboWindow}));
+}
+
+TEST_F(PeersTest, EnterPressesTheFocusedButtonButNotACheckBox) {
+  int clicks = 0, checks = 0;
+  form.button->onClick = [&](ui::Button&) { ++clicks; };
+  form.check->onClick = [&](ui::CheckBox&) { ++checks; };
+  ::ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+  MSG enter{};
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
+
+  ::SetFocus(buttonWindow);
+  ASSERT_EQ(::GetFocus(), buttonWindow);
+  enter.hwnd = buttonWindow;
+  EXPECT_TRUE(window.PreTranslate(enter));
+  EXPECT_EQ(clicks, 1);
+
+  ::SetFocus(checkWindow);
+  enter.hwnd = checkWindow;
+  window.PreTranslate(enter);
+  EXPECT_EQ(checks, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(PeersTest, EveryWayAListClosesLeavesModelAndControlAlike) {
+  int changes = 0;
+  form.combo->onChange = [&](ui::ComboBox&) { ++changes; };
+  form.combo->SetItemIndex(0);
+
+  // A list that shows another item when it closes (the arrow keys moved it) is the user's.
+  for (UINT code : {CBN_SELENDOK, CBN_CLOSEUP, CBN_KILLFOCUS, CBN_SELENDCANCEL}) {
+    const int other = form.combo->itemIndex() == 1 ? 2 : 1;
+    ::SendMessageW(comboWindow, CB_SETCURSEL, static_cast<WPARAM>(other), 0);
+    const int before = changes;
+    Command(comboWindow, code);
+    EXPECT_EQ(form.combo->itemIndex(), other) << code;
+    EXPECT_EQ(changes, before + 1) << code;
+    Command(comboWindow, CBN_CLOSEUP);  // the same item again is no change
+    EXPECT_EQ(changes, before + 1) << code;
+  }
+
+  // The program's choice stands: a list left showing nothing takes it back, silently.
+  form.combo->SetItemIndex(0);
+  ::SendMessageW(comboWindow, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  const int before = changes;
+  Command(comboWindow, CBN_KILLFOCUS);
+  EXPECT_EQ(::SendMessageW(comboWindow, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(form.combo->itemIndex(), 0);
+  EXPECT_EQ(changes, before);
+}
+
+TEST_F(PeersTest, ArrowKeysThenEscapeInAnOpenListKeepTheModelOnWhatTheListShows) {
+  form.combo->SetItemIndex(0);
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  ::SetForegroundWindow(window.hwnd());
+  ::SetFocus(comboWindow);
+  ::SendMessageW(comboWindow, CB_SHOWDROPDOWN, TRUE, 0);
+  auto key = [](WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof(INPUT));
+  };
+  auto pump = [] {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < 300) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    }
+  };
+  pump();
+  key(VK_DOWN);
+  pump();
+  key(VK_ESCAPE);
+  pump();
+  const int shown = static_cast<int>(::SendMessageW(comboWindow, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(form.combo->itemIndex(), shown);
+  key(VK_DOWN);  // closed: the arrow moves the choice at once
+  pump();
+  EXPECT_EQ(form.combo->itemIndex(), static_cast<int>(::SendMessageW(comboWindow, CB_GETCURSEL, 0, 0)));
 }
 
 }  // namespace
