@@ -42,7 +42,8 @@ class FakePlatform final : public platform::System,
                            public platform::Processes,
                            public platform::Power,
                            public platform::Keyboard,
-                           public platform::Shortcuts {
+                           public platform::Shortcuts,
+                           public platform::Printing {
  public:
   FakePlatform();
 
@@ -142,6 +143,15 @@ class FakePlatform final : public platform::System,
 
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
 
+  // ---- printing ----
+  struct PrintJob {
+    std::string name;
+    std::vector<std::string> lines;
+  };
+  // What the user and the printer do with the next print requests (default: printed).
+  std::deque<platform::PrintOutcome> printAnswers;
+  std::vector<PrintJob> printed;  // the jobs that came out of the printer
+
   // ---- what happened ----
   EffectLog effects;  // every effect, in order
   // The same lines except those of key events, suspending, the shutdown privilege, the session
@@ -230,6 +240,9 @@ class FakePlatform final : public platform::System,
   // Shortcuts
   void Write(const std::string& path, const platform::ShortcutInfo& info) override;
   platform::ShortcutInfo Read(const std::string& path) override;
+
+  // Printing
+  platform::PrintOutcome PrintLines(const std::string& jobName, const std::vector<std::string>& lines) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }
