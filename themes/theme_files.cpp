@@ -62,7 +62,7 @@ void TForm1::CreateTheme() {
   const std::optional<std::string> typed =
       platform.dialogs.InputBox("Save Keys", "Enter name for New Theme", "NewTheme" + std::to_string(n));
   if (!typed || typed->empty()) return;
-  const std::string& name = *typed;
+  std::string name = *typed;
   // A name that is no plain file name beside the executable would write elsewhere, or not
   // at all: it is refused before anything changes.
   if (const std::optional<std::string> problem =
@@ -87,6 +87,8 @@ void TForm1::CreateTheme() {
         "Theme Already Exists", platform::mb::kYesNo | platform::mb::kIconWarning);
     if (answer != platform::mb::kIdYes) return;
     ComboBox3->SetItemIndex(listed);
+    // The listed theme's own file, in the letter case it is listed with.
+    name = ComboBox3->text();
   }
 
   // The list and the match are brought up to date with what is on disk also when the theme

@@ -252,11 +252,11 @@ std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
                                                   const std::string& prompt,
                                                   const std::string& initial) {
   inputBoxes.push_back({prompt, caption, 0});
+  inputInitials.push_back(initial);
   Record(Service::Dialogs, "input " + caption);
   if (inputAnswers.empty()) return std::nullopt;
   auto answer = inputAnswers.front();
   inputAnswers.pop_front();
-  (void)initial;
   return answer;
 }
 

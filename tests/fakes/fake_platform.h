@@ -94,6 +94,7 @@ class FakePlatform final : public platform::System,
   std::deque<std::optional<std::string>> openFileAnswers;  // next file-dialog results (cancel)
   int openFileDialogs = 0;
   std::vector<ShownMessage> inputBoxes;               // caption, prompt (as text), style 0
+  std::vector<std::string> inputInitials;             // each input box's initial text
 
   // ---- application ----
   std::string appTitle;
