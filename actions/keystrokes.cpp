@@ -109,8 +109,4 @@ void TForm1::AskSearchTerm() {
     searchTerm = *term;
 }
 
-void TForm1::LoadNextTheme() {
-  // Filled by the theme files: loading the theme after the current one in the theme list.
-}
-
 }  // namespace kv

@@ -10,6 +10,7 @@
 
 #include "actions/power.h"
 #include "app/window_events.h"
+#include "core/ini_document.h"
 #include "core/key_table.h"
 #include "core/os_kind.h"
 #include "layout/key_view.h"
@@ -134,7 +135,22 @@ class TForm1 : public ui::Window, public WindowEvents {
 
   // ---- themes ----
   void LoadThemesList();
+  void CreateTheme();
+  void LoadTheme(const std::string& name);
+  void ComboBox3Click();
+  void ComboBox3Change();
+  void Button8Click();
+  void QuickStartButtonClick();
   void Check4CurrentTheme();
+  // The theme's name when its records equal the settings' (shown as loaded then), else "".
+  std::string MatchupTheme(const IniDocument& settings, const std::string& name);
+  void suiButton1Click();
+  void Button6Click();
+  void PrintStrings(const std::vector<std::string>& lines, const std::string& jobName);
+  // "<name>.kth" beside the executable.
+  std::string ThemeFile(const std::string& name);
+  // Shows a theme as the loaded one: tray balloon and image, tray theme line, caption.
+  void ShowThemeLoaded(const std::string& name);
 
   // ---- shell ----
   void CheckBox1Click();

@@ -191,6 +191,7 @@ void TForm1::BuildIntroPage() {
   picture->SetBounds({1, 136, kPageWidth - 2, 56});
   picture->SetPicture("intro");
   QuickStartButton = MakeButton("QuickStartButton", "Quick Start >>", {424, 104, 121, 25}, page);
+  QuickStartButton->onClick = [this](ui::Button&) { QuickStartButtonClick(); };
 }
 
 void TForm1::BuildEditorPage() {
@@ -320,6 +321,11 @@ void TForm1::BuildThemesPage() {
   Button6 = button("Button6", "Print Theme", {176, 105, 129, 25});
   suiButton1 = button("suiButton1", "Delete Theme", {320, 105, 129, 25});
   Button8 = button("Button8", "Create Theme from Current Settings", {152, 144, 321, 25});
+  ComboBox3->onClick = [this](ui::ComboBox&) { ComboBox3Click(); };
+  ComboBox3->onChange = [this](ui::ComboBox&) { ComboBox3Change(); };
+  Button6->onClick = [this](ui::Button&) { Button6Click(); };
+  suiButton1->onClick = [this](ui::Button&) { suiButton1Click(); };
+  Button8->onClick = [this](ui::Button&) { Button8Click(); };
 }
 
 void TForm1::BuildTrayMenu() {

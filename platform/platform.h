@@ -256,6 +256,23 @@ class Wow64 {
   virtual void RevertRedirection(uintptr_t oldState) = 0;
 };
 
+// What became of a print request.
+enum class PrintOutcome {
+  Printed,
+  Cancelled,  // the user closed the print dialog without printing
+  Failed,     // no printer could be chosen, or the job failed; a started job is closed
+};
+
+// Plain text on a printer that the user chooses.
+class Printing {
+ public:
+  virtual ~Printing() = default;
+  // Shows the print dialog (owned by the main window), then prints the lines as one job
+  // named `jobName` on the chosen printer in its current font, top to bottom, a new page
+  // when one is full.
+  virtual PrintOutcome PrintLines(const std::string& jobName, const std::vector<std::string>& lines) = 0;
+};
+
 // Everything at once, passed by reference to the main window.
 struct Platform {
   System& system;
@@ -270,6 +287,7 @@ struct Platform {
   Power& power;
   Keyboard& keyboard;
   Shortcuts& shortcuts;
+  Printing& printing;
 };
 
 }  // namespace kv::platform

@@ -60,6 +60,15 @@ if must scripts/build.sh asan; then
   else
     record fuzz 0 1
   fi
+  step "Fuzzing theme files for 10 s"
+  mkdir -p build/asan/theme-corpus
+  cp assets/beside-exe/*.kth build/asan/theme-corpus/ 2>/dev/null || true
+  if ASAN_OPTIONS=detect_leaks=0 build/asan/fuzz/fuzz_theme_file -max_total_time=10 \
+      build/asan/theme-corpus 2>&1 | tail -n 2; then
+    record "theme fuzz" 1 0
+  else
+    record "theme fuzz" 0 1
+  fi
 fi
 
 step "Windows builds (64-bit and 32-bit)"

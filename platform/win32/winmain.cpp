@@ -15,6 +15,7 @@
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
+#include "platform/win32/win32_printing.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_shortcuts.h"
 #include "platform/win32/win32_system.h"
@@ -56,8 +57,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Power power;
   Win32Keyboard keyboard(owner);
   Win32Shortcuts shortcuts;
+  Win32Printing printing(owner);
   window.SetTray(&tray);
   kv::platform::Platform platform{system, files, ansi,      hotKeys, tray,     dialogs,
-                                  window, wow64, processes, power,   keyboard, shortcuts};
+                                  window, wow64, processes, power,   keyboard, shortcuts,
+                                  printing};
   return kv::RunProgram(platform, Arguments(), window);
 }

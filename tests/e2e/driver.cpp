@@ -9,6 +9,11 @@
 //   driver texts                  prints the text of each child window, one per line
 //   driver free-key <vk>          prints 1 when no program holds that key as a hot key
 //   driver tray <mouse message>   posts the tray icon's notification (e.g. 517 = right button up)
+//   driver title                  prints the main window's caption
+//   driver click <caption>        posts a click of the button with that caption
+//   driver choose <item>          picks the item in the drop-down that lists it, as the user would
+//   driver answer <caption> <id> [text]  waits up to 10 s for the dialog with that caption, prints
+//                                 its texts, puts [text] into its edit field, and presses button <id>
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +39,48 @@ int CountWindows() {
   HWND w = nullptr;
   while ((w = ::FindWindowExW(nullptr, w, kClass, nullptr)) != nullptr) ++count;
   return count;
+}
+
+HWND FindChild(HWND parent, const wchar_t* cls, const wchar_t* text) {
+  for (HWND c = ::FindWindowExW(parent, nullptr, cls, nullptr); c; c = ::FindWindowExW(parent, c, cls, nullptr)) {
+    wchar_t buffer[256] = L"";
+    ::GetWindowTextW(c, buffer, 256);
+    if (text == nullptr || std::wstring_view(buffer) == text) return c;
+  }
+  return nullptr;
+}
+
+int Click(HWND w, const wchar_t* caption) {
+  const HWND button = FindChild(w, L"BUTTON", caption);
+  if (!button) return 1;
+  const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED);
+  return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(button)) ? 0 : 1;
+}
+
+int Choose(HWND w, const wchar_t* item) {
+  for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
+    const LRESULT index = ::SendMessageW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+    if (index == CB_ERR) continue;
+    ::SendMessageW(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(c), CBN_SELCHANGE);
+    return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(c)) ? 0 : 1;
+  }
+  return 1;
+}
+
+int Answer(const wchar_t* caption, int id, const wchar_t* text) {
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && !(box = ::FindWindowW(L"#32770", caption)); ++i) ::Sleep(50);
+  if (!box) return 1;
+  ::Sleep(100);  // let the box finish setting itself up
+  ::EnumChildWindows(box, &PrintChildText, 0);
+  if (text) {
+    const HWND edit = FindChild(box, L"Edit", nullptr);
+    if (!edit) return 1;
+    ::SetWindowTextW(edit, text);
+  }
+  const HWND button = ::GetDlgItem(box, id);
+  return ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) ? 0 : 1;
 }
 
 }  // namespace
@@ -84,6 +131,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"tray" && argc > 2)
     return ::PostMessageW(w, WM_APP + 1, 1, static_cast<LPARAM>(_wtoi(argv[2]))) ? 0 : 1;
+  if (command == L"answer" && argc > 3) return Answer(argv[2], _wtoi(argv[3]), argc > 4 ? argv[4] : nullptr);
+  if (command == L"title") {
+    wchar_t text[256] = L"";
+    ::GetWindowTextW(w, text, 256);
+    std::wprintf(L"%ls\n", text);
+    return 0;
+  }
+  if (command == L"click" && argc > 2) return Click(w, argv[2]);
+  if (command == L"choose" && argc > 2) return Choose(w, argv[2]);
   if (command == L"visible") {
     std::printf("%d\n", ::IsWindowVisible(w) ? 1 : 0);
     return 0;

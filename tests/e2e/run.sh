@@ -260,5 +260,83 @@ else
 fi
 stop_app
 
+echo "Themes"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+queue_ok=0
+"$root/scripts/print-queue.sh" start && queue_ok=1
+check "a CUPS-PDF print queue is ready" test "$queue_ok" = 1
+pdf_out="$("$root/scripts/print-queue.sh" outdir)"
+dir="$(fresh_folder themes)"
+printf '[F1Key]\r\nLabel=Mail\r\nAction=13\r\n\r\n[Theme]\r\nIndexofSelected=-1\r\n' >"$dir/Keyvane.ini"
+title() { drive title; }
+if start_app "$dir"; then
+  drive click "Create Theme from Current Settings" >/dev/null
+  check "Create Theme asks for a name in the Save Keys box" drive answer "Save Keys" 1 "Mine"
+  wait_file "$dir/Mine.kth" 5
+  check "... and writes the current keys as Mine.kth" grep -q '^Label=Mail' <(tr -d '\r' <"$dir/Mine.kth" 2>/dev/null)
+  sleep 0.3
+  check "... which is then the matched theme" test "$(title)" = "Keyvane - Mine Theme"
+  drive choose Games >/dev/null
+  sleep 0.5
+  check "choosing Games in the list loads it" test "$(title)" = "Keyvane - Games Theme"
+  check "... into the settings file" grep -q '^Label=Play Freecell' <(tr -d '\r' <"$dir/Keyvane.ini")
+  drive post-hotkey KVNScrLock >/dev/null
+  sleep 0.5
+  next="$(title)"
+  next="${next#Keyvane - }"
+  next="${next% Theme}"
+  check "a Load Next Theme key loads another listed theme ($next)" \
+    test "$next" != Games -a -e "$dir/$next.kth"
+  drive choose Mine >/dev/null
+  sleep 0.3
+  drive click "Delete Theme" >/dev/null
+  check "Delete Theme asks first" drive answer "Delete Mine Theme?" 6
+  sleep 0.3
+  check "... and deletes the theme file" test ! -e "$dir/Mine.kth"
+  drive choose "Quick Start" >/dev/null
+  sleep 0.3
+  caption="$(title)"
+  drive click "Delete Theme" >/dev/null
+  check "deleting Quick Start is refused" \
+    grep -q 'is a fixed theme name that may not be deleted' <(drive answer "$caption" 1)
+  check "... and keeps its file" test -e "$dir/Quick Start.kth"
+  printf '[F1Key]\r\nLabel=Other\r\nAction=13\r\n' >>"$dir/Keyvane.ini"
+  drive click "Quick Start >>" >/dev/null
+  check "Quick Start >> loads the Quick Start theme and says so" \
+    grep -q 'The Quick Start Theme has been loaded' <(drive answer "Keyvane - Quick Start Theme" 1)
+  check "... into the settings file" grep -q '^Label=Notepad' <(tr -d '\r' <"$dir/Keyvane.ini")
+
+  drive choose Games >/dev/null
+  sleep 0.3
+  mkdir -p "$pdf_out"
+  before="$(ls "$pdf_out" 2>/dev/null)"
+  drive click "Print Theme" >/dev/null
+  check "Print Theme opens the print dialog" drive answer "Print" 1
+  pdf=""
+  for _ in $(seq 1 200); do
+    pdf="$(comm -13 <(printf '%s\n' "$before") <(ls "$pdf_out" 2>/dev/null) | grep -i 'games.*\.pdf$' | head -n1)"
+    [ -n "$pdf" ] && break
+    sleep 0.05
+  done
+  check "the theme is printed to the PDF queue" test -n "$pdf"
+  if [ -n "$pdf" ]; then
+    sleep 0.5
+    # The printer font's "hyphen" glyph comes back from the PDF as a soft hyphen (U+00AD).
+    pdftotext "$pdf_out/$pdf" - 2>/dev/null | tr -d '\f' | sed 's/\xc2\xad/-/g; s/[[:space:]]*$//' >"$work/printed.txt"
+    sed 's/[[:space:]]*$//' "$root/tests/data/themes/Games.printout.txt" >"$work/expected.txt"
+    check "... and its text is the theme's 31 lines" diff <(grep -v '^$' "$work/expected.txt") <(grep -v '^$' "$work/printed.txt")
+  fi
+  "$root/scripts/print-queue.sh" reject
+  drive click "Print Theme" >/dev/null
+  drive answer "Print" 1 >/dev/null
+  check "a job the queue rejects shows Error Printing text." \
+    grep -q 'Error Printing text.' <(drive answer "Keyvane" 1)
+  "$root/scripts/print-queue.sh" accept
+  check "... and the program goes on running" kill -0 "$app_pid"
+else
+  check "the main window appears" false
+fi
+stop_app
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

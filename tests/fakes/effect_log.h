@@ -29,6 +29,7 @@ enum class Service {
   Clipboard,    // clipboard text
   Shortcuts,    // shell links written
   Wow64,        // file-system redirection switched off and on
+  Printing,     // the print dialog and print jobs
 };
 
 struct Effect {

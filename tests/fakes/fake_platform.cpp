@@ -61,7 +61,7 @@ std::set<std::string>& FakePlatform::HeldMutexes() {
 }
 
 FakePlatform::FakePlatform()
-    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
+    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
   registry[RegistryPath(platform::RegistryHive::CurrentUser,
                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -252,11 +252,11 @@ std::optional<std::string> FakePlatform::InputBox(const std::string& caption,
                                                   const std::string& prompt,
                                                   const std::string& initial) {
   inputBoxes.push_back({prompt, caption, 0});
+  inputInitials.push_back(initial);
   Record(Service::Dialogs, "input " + caption);
   if (inputAnswers.empty()) return std::nullopt;
   auto answer = inputAnswers.front();
   inputAnswers.pop_front();
-  (void)initial;
   return answer;
 }
 
@@ -468,6 +468,23 @@ std::optional<uintptr_t> FakePlatform::DisableRedirection() {
 void FakePlatform::RevertRedirection(uintptr_t) {
   redirectionOff = false;
   Record(Service::Wow64, "redirection on");
+}
+
+platform::PrintOutcome FakePlatform::PrintLines(const std::string& jobName,
+                                               const std::vector<std::string>& lines) {
+  Record(Service::Printing, "print dialog");
+  platform::PrintOutcome outcome = platform::PrintOutcome::Printed;
+  if (!printAnswers.empty()) {
+    outcome = printAnswers.front();
+    printAnswers.pop_front();
+  }
+  if (outcome == platform::PrintOutcome::Printed) {
+    printed.push_back({jobName, lines});
+    Record(Service::Printing, "print " + jobName + " (" + std::to_string(lines.size()) + " lines)");
+  } else if (outcome == platform::PrintOutcome::Failed) {
+    Record(Service::Printing, "print failed " + jobName);
+  }
+  return outcome;
 }
 
 }  // namespace kv::fake

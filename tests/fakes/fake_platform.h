@@ -42,7 +42,8 @@ class FakePlatform final : public platform::System,
                            public platform::Processes,
                            public platform::Power,
                            public platform::Keyboard,
-                           public platform::Shortcuts {
+                           public platform::Shortcuts,
+                           public platform::Printing {
  public:
   FakePlatform();
 
@@ -93,6 +94,7 @@ class FakePlatform final : public platform::System,
   std::deque<std::optional<std::string>> openFileAnswers;  // next file-dialog results (cancel)
   int openFileDialogs = 0;
   std::vector<ShownMessage> inputBoxes;               // caption, prompt (as text), style 0
+  std::vector<std::string> inputInitials;             // each input box's initial text
 
   // ---- application ----
   std::string appTitle;
@@ -141,6 +143,15 @@ class FakePlatform final : public platform::System,
   std::map<std::string, int> driveTypes;  // "C:\\" -> 3 (fixed); others 3 unless listed
 
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
+
+  // ---- printing ----
+  struct PrintJob {
+    std::string name;
+    std::vector<std::string> lines;
+  };
+  // What the user and the printer do with the next print requests (default: printed).
+  std::deque<platform::PrintOutcome> printAnswers;
+  std::vector<PrintJob> printed;  // the jobs that came out of the printer
 
   // ---- what happened ----
   EffectLog effects;  // every effect, in order
@@ -237,6 +248,9 @@ class FakePlatform final : public platform::System,
   // Shortcuts
   void Write(const std::string& path, const platform::ShortcutInfo& info) override;
   platform::ShortcutInfo Read(const std::string& path) override;
+
+  // Printing
+  platform::PrintOutcome PrintLines(const std::string& jobName, const std::vector<std::string>& lines) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
+#include "platform/win32/win32_printing.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_shortcuts.h"
 #include "platform/win32/win32_system.h"
@@ -63,8 +64,9 @@ class RealPlatform : public ::testing::Test {
   Win32Power power;
   Win32Keyboard keyboard{[] { return HWND{}; }};
   Win32Shortcuts shortcuts;
+  Win32Printing printing{[] { return HWND{}; }};
   platform::Platform p{system, files, ansi, hotKeys, tray, dialogs, window,
-                       wow64,  processes, power, keyboard, shortcuts};
+                       wow64,  processes, power, keyboard, shortcuts, printing};
 };
 
 TEST_F(RealPlatform, FilesAreFoundAndDeletedWithOrWithoutTheRedirectionRetry) {

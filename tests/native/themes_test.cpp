@@ -1,0 +1,348 @@
+// Themes through the simulated Windows: the delivered files, saving, loading, cycling,
+// matching, deleting and printing.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "actions/catalogue.h"
+#include "app/form.h"
+#include "core/key_record.h"
+#include "tests/native/form_fixture.h"
+#include "themes/theme_names.h"
+#include "themes/theme_printout.h"
+
+namespace kv {
+namespace {
+
+using test::FormTest;
+using test::KeySection;
+
+std::string ReadSourceFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const char* const kDelivered[] = {"Set all to Nothing", "Quick Start", "Games", "Control Panel", "Shopping"};
+
+class Themes : public FormTest {
+ protected:
+  std::string Theme(const std::string& name) const { return fp.Beside(name + ".kth"); }
+  void PutTheme(const std::string& name, const std::string& text) { fp.files[Theme(name)] = text; }
+  // Builds the window on the files in place, with the keys as the settings say.
+  TForm1& Start() {
+    Create();
+    return *form;
+  }
+  std::vector<std::string> Titles() {
+    std::vector<std::string> titles;
+    for (const KeyView& key : form->keys) titles.push_back(key.title->visible() ? key.title->caption() : "");
+    return titles;
+  }
+  void Select(const std::string& name) {
+    for (int i = 0; i < form->ComboBox3->count(); ++i)
+      if (form->ComboBox3->items()[static_cast<size_t>(i)] == name) form->ComboBox3->UserSelect(i);
+  }
+};
+
+TEST_F(Themes, EveryDeliveredThemeLoadsWithValidActionsAndPrintsAsExpected) {
+  const std::string assets = std::string(KEYVANE_TEST_DATA) + "/../../assets/beside-exe/";
+  for (const char* name : kDelivered) PutTheme(name, ReadSourceFile(assets + name + ".kth"));
+  Start();
+  ASSERT_EQ(form->ComboBox3->count(), 5);
+  for (const char* name : kDelivered) {
+    SCOPED_TRACE(name);
+    form->LoadTheme(name);
+    const IniDocument settings = SavedSettings();
+    int set = 0;
+    for (const KeyInfo& key : kKeys) {
+      const KeyRecord record = KeyRecord::Read(settings, key.section);
+      if (record.action == 0) continue;
+      ++set;
+      const ActionEntry* action = FindAction(record.action);
+      ASSERT_NE(action, nullptr) << key.section;
+      EXPECT_FALSE(action->nonAction) << key.section;
+      EXPECT_NE(record.action, StoredCode(ActionCode::RemoveAction)) << key.section;
+      EXPECT_FALSE(record.LabelOr("").empty()) << key.section;
+    }
+    EXPECT_EQ(set == 0, std::string(name) == "Set all to Nothing");
+    const IniFile theme = OpenIniFile(fp.platform(), Theme(name));
+    EXPECT_EQ(ThemePrintout(theme.doc(), name),
+              Lines(ReadSourceFile(std::string(KEYVANE_TEST_DATA) + "/themes/" + name + ".printout.txt")));
+  }
+}
+
+TEST_F(Themes, CreatingProposesTheFirstFreeNumberAndStoresOnlySetKeysInOrder) {
+  PutTheme("NewTheme1", "");
+  PutTheme("NewTheme3", "");
+  WriteSettings(KeySection("F2Key", "Ignored", 0) + KeySection("PSKey", "Paste", 31, "hi") +
+                KeySection("F1Key", "Mail", 13));
+  Start();
+  fp.inputAnswers.push_back("Work");
+  form->Button8Click();
+  EXPECT_EQ(fp.inputInitials, std::vector<std::string>{"NewTheme2"});
+  EXPECT_EQ(fp.inputBoxes.at(0).caption, "Save Keys");
+  EXPECT_EQ(fp.inputBoxes.at(0).text, "Enter name for New Theme");
+  EXPECT_EQ(fp.FileText(Theme("Work")),
+            "[F1Key]\r\nAction=13\r\nLabel=Mail\r\nFile=\r\n\r\n[PSKey]\r\nAction=31\r\nLabel=Paste\r\nFile=hi\r\n\r\n");
+  EXPECT_EQ(form->ComboBox3->text(), "Work");
+}
+
+TEST_F(Themes, TypedNamesOfListedThemesAskOrAreRefused) {
+  PutTheme("Games", KeySection("F1Key", "Old", 22));
+  PutTheme("Quick Start", "");
+  WriteSettings(KeySection("F3Key", "New", 13));
+  Start();
+  fp.inputAnswers = {"quick start", "games", "games"};
+  fp.messageAnswers = {platform::mb::kIdOk, platform::mb::kIdNo, platform::mb::kIdYes};
+  const int writesBefore = fp.writes;
+  form->CreateTheme();
+  EXPECT_EQ(fp.messages.back().text,
+            "quick start is a fixed theme name that may not be changed.  Please use a different name.");
+  form->CreateTheme();
+  EXPECT_EQ(fp.messages.back().caption, "Theme Already Exists");
+  EXPECT_EQ(fp.messages.back().style, platform::mb::kYesNo | platform::mb::kIconWarning);
+  EXPECT_EQ(fp.writes, writesBefore);
+  form->CreateTheme();
+  EXPECT_EQ(fp.FileText(Theme("games")), "");  // the listed file is replaced, not a second one made
+  EXPECT_NE(fp.FileText(Theme("Games")).find("Label=New"), std::string::npos);
+}
+
+TEST_F(Themes, NamesThatCannotBeAFileBesideTheProgramAreRefusedAndNothingIsWritten) {
+  const std::string tooLong(260, 'x');
+  const char* const unsafe[] = {"a\\b", "../up", "c:evil", "a/b", "star*", "what?", "say\"", "<x>", "pipe|",
+                                "tab\there", " lead", "trail ", "dot.", "..", "CON", "prn.txt", "Aux", "nul ",
+                                "COM1", "lpt9.kth", "COM0"};
+  Start();
+  for (const std::string name : unsafe) {
+    SCOPED_TRACE(name);
+    const auto mark = EffectsMark();
+    fp.inputAnswers.push_back(name);
+    form->CreateTheme();
+    EXPECT_EQ(EffectsSince(mark), (std::vector<std::string>{"input Save Keys", "message " + fp.messages.back().text}));
+    EXPECT_NE(fp.messages.back().text.find("cannot be used as a theme name"), std::string::npos);
+  }
+  fp.inputAnswers.push_back(tooLong);
+  form->CreateTheme();
+  EXPECT_NE(fp.messages.back().text.find("too long"), std::string::npos);
+  for (const char* fine : {"My.Layout", "COM10", "Console", "Ünïcode"}) EXPECT_FALSE(ThemeNameProblem(fine, 30)) << fine;
+}
+
+TEST_F(Themes, ADottedNameIsListedLoadedAndMatchedWhole) {
+  WriteSettings(KeySection("F5Key", "Keep me", 13));
+  Start();
+  fp.inputAnswers.push_back("My.Layout");
+  form->CreateTheme();
+  ASSERT_TRUE(fp.HasFile(Theme("My.Layout")));
+  EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"My.Layout"});
+  EXPECT_EQ(form->ThemeLine->caption(), "My.Layout Theme");
+  form->currentThemeIndex = 0;
+  Select("My.Layout");
+  EXPECT_EQ(Key("F5Key").title->caption(), "Keep me");
+  EXPECT_TRUE(Key("F5Key").title->visible());
+}
+
+TEST_F(Themes, LoadingCopiesRecordsAnnouncesAndFollowsTheOnOffState) {
+  WriteSettings(test::FullSettingsText());
+  PutTheme("Empty", "[F1Key]\r\nLabel=no action\r\n");
+  PutTheme("One", KeySection("DelKey", "Sleep", 15));
+  Start();
+  ASSERT_EQ(Registered().size(), 21u);
+  form->LoadTheme("Empty");
+  EXPECT_EQ(Titles(), std::vector<std::string>(21, ""));
+  EXPECT_TRUE(Registered().empty());
+  EXPECT_EQ(fp.balloons.back().text, "Theme Loaded");
+  EXPECT_EQ(fp.balloons.back().title, "Empty");
+  EXPECT_EQ(form->caption(), "Keyvane - Empty Theme");
+  EXPECT_EQ(fp.appTitle, "Keyvane - Empty Theme");
+  EXPECT_EQ(form->ThemeLine->caption(), "Empty Theme");
+
+  form->BitBtn2Click();  // off
+  const int selected = form->ComboBox3->itemIndex();
+  form->LoadTheme("One");
+  EXPECT_TRUE(Registered().empty());
+  EXPECT_EQ(fp.trayImage, 1);
+  EXPECT_EQ(Key("DelKey").title->caption(), "Sleep");
+  EXPECT_EQ(form->ComboBox3->itemIndex(), selected);
+}
+
+TEST_F(Themes, ALoadWhoseSettingsCannotBeWrittenIsNotAnnounced) {
+  PutTheme("One", KeySection("DelKey", "Sleep", 15));
+  Start();
+  RouteErrorsToErrorBox();
+  fp.unwritable.insert(SettingsFile());
+  const size_t balloons = fp.balloons.size();
+  form->currentThemeIndex = 0;
+  Select("One");
+  EXPECT_EQ(fp.errors.size(), 1u);
+  EXPECT_EQ(fp.balloons.size(), balloons);
+  EXPECT_FALSE(Key("DelKey").title->visible());
+}
+
+TEST_F(Themes, TheListKeepsThePositionAndSkipsFilesNotEndingInTheExtension) {
+  PutTheme("B", "");
+  PutTheme("C", "");
+  fp.files[fp.Beside("x.kthx")] = "";
+  Start();
+  form->ComboBox3->SetItemIndex(1);
+  PutTheme("A", "");
+  form->LoadThemesList();
+  EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 1);
+}
+
+TEST_F(Themes, QuickStartLoadsAndTurnsToTheEditorOrAsksForAReinstall) {
+  Start();
+  auto mark = EffectsMark();
+  form->QuickStartButton->UserClick();
+  EXPECT_EQ(EffectsSince(mark), std::vector<std::string>{"message Keyvane is missing some files.  Please reinstall."});
+  PutTheme("Quick Start", KeySection("F1Key", "Mail", 13));
+  form->LoadThemesList();
+  form->QuickStartButton->UserClick();
+  EXPECT_EQ(form->currentPage, PageId::Editor);
+  EXPECT_EQ(form->ComboBox3->text(), "Quick Start");
+  EXPECT_EQ(Key("F1Key").title->caption(), "Mail");
+  EXPECT_EQ(fp.messages.back().text.rfind("The Quick Start Theme has been loaded into the keyboard.", 0), 0u);
+}
+
+TEST_F(Themes, MatchingTriesTheSelectedThemeFirstThenListOrder) {
+  const std::string keys = KeySection("F1Key", "Mail", 13);
+  PutTheme("A", keys);
+  PutTheme("B", keys);
+  PutTheme("C", KeySection("F1Key", "mail", 13));
+  WriteSettings(keys + "[Theme]\r\nIndexofSelected=1\r\n");
+  Start();
+  EXPECT_EQ(form->ComboBox3->text(), "B");
+  EXPECT_EQ(form->currentThemeIndex, 1);
+  form->ComboBox3->SetItemIndex(2);  // "C" differs only in letter case
+  form->Check4CurrentTheme();
+  EXPECT_EQ(form->ComboBox3->text(), "A");
+  EXPECT_EQ(form->currentThemeIndex, 0);
+
+  WriteSettings(KeySection("F1Key", "Other", 13));
+  form->ComboBox3->SetItemIndex(-1);
+  form->Check4CurrentTheme();
+  EXPECT_EQ(form->currentThemeIndex, -1);
+}
+
+TEST_F(Themes, F12IsLeftOutOfMatchingOnlyWhereWindowsKeepsIt) {
+  for (const auto& [version, matches] : {std::pair{test::NtVersion(5, 1), true}, {test::NtVersion(6, 1), false}}) {
+    fake::FakePlatform::HeldMutexes().clear();
+    fp.version = version;
+    PutTheme("T", KeySection("F1Key", "Mail", 13));
+    WriteSettings(KeySection("F1Key", "Mail", 13) + KeySection("F12Key", "Extra", 13));
+    Start();
+    EXPECT_EQ(form->currentThemeIndex == 0, matches) << version.major << "." << version.minor;
+  }
+}
+
+TEST_F(Themes, DeletingRefusesFixedNamesAsksForOthersAndDropsMissingFiles) {
+  PutTheme("Games", "");
+  PutTheme("Quick Start", "");
+  Start();
+  form->ComboBox3->SetItems({"Control Panel", "Games", "Quick Start"});
+  form->ComboBox3->SetItemIndex(2);
+  form->suiButton1Click();
+  EXPECT_EQ(fp.messages.back().text, "Quick Start is a fixed theme name that may not be deleted.");
+  EXPECT_TRUE(fp.HasFile(Theme("Quick Start")));
+
+  form->ComboBox3->SetItemIndex(1);
+  fp.messageAnswers = {platform::mb::kIdNo, platform::mb::kIdYes};
+  form->suiButton1Click();
+  EXPECT_EQ(fp.messages.back().caption, "Delete Games Theme?");
+  EXPECT_EQ(fp.messages.back().text,
+            "The Games theme will be deleted.  Are you sure you want to delete the Games theme?");
+  EXPECT_TRUE(fp.HasFile(Theme("Games")));
+  form->suiButton1Click();
+  EXPECT_FALSE(fp.HasFile(Theme("Games")));
+  EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"Control Panel", "Quick Start"}));
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
+
+  const size_t messages = fp.messages.size();
+  form->suiButton1Click();  // "Control Panel" is listed but has no file
+  EXPECT_EQ(fp.messages.size(), messages);
+  EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"Quick Start"});
+}
+
+TEST_F(Themes, PrintingSends31LinesAndReportsAFailedJob) {
+  PutTheme("T", KeySection("F1Key", "Mail", 13) + KeySection("SLKey", "", 15));
+  Start();
+  form->ComboBox3->SetItemIndex(-1);
+  form->Button6Click();
+  EXPECT_EQ(fp.messages.back().text, "No Theme is selected.  Please select a Theme and try again.");
+  EXPECT_TRUE(fp.printed.empty());
+
+  form->ComboBox3->SetItemIndex(0);
+  fp.printAnswers = {platform::PrintOutcome::Printed, platform::PrintOutcome::Cancelled,
+                     platform::PrintOutcome::Failed};
+  form->Button6Click();
+  ASSERT_EQ(fp.printed.size(), 1u);
+  const std::vector<std::string>& lines = fp.printed[0].lines;
+  ASSERT_EQ(lines.size(), 31u);
+  EXPECT_EQ(lines[1], "K e y v a n e");
+  EXPECT_EQ(lines[8], "Theme - T");
+  EXPECT_EQ(lines[10], "F1Key = Mail");
+  EXPECT_EQ(lines[28], "SLKey = ");
+  const size_t messages = fp.messages.size();
+  form->Button6Click();
+  EXPECT_EQ(fp.messages.size(), messages);
+  form->Button6Click();
+  EXPECT_EQ(fp.messages.back().text, "Error Printing text.");
+}
+
+TEST_F(Themes, LoadNextThemeCyclesAndAsksToSaveOnlyWithoutACurrentTheme) {
+  PutTheme("A", KeySection("F1Key", "A", 13));
+  PutTheme("B", KeySection("F1Key", "B", 13));
+  WriteSettings("[Theme]\r\nIndexofSelected=1\r\n");
+  Start();
+  form->currentThemeIndex = 1;
+  form->LoadNextTheme();  // last -> first
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
+  EXPECT_EQ(form->currentThemeIndex, 0);
+  EXPECT_EQ(Key("F1Key").title->caption(), "A");
+  EXPECT_TRUE(fp.messages.empty());
+
+  form->ComboBox3->SetItemIndex(-1);
+  form->currentThemeIndex = -1;
+  fp.messageAnswers = {platform::mb::kIdNo};
+  form->LoadNextTheme();  // nothing selected -> first, after the question
+  EXPECT_EQ(fp.messages.back().caption, "Save Current Key Setup?");
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
+
+  form->currentThemeIndex = -1;
+  fp.messageAnswers = {platform::mb::kIdYes};
+  fp.inputAnswers.push_back("Saved");  // saved and selected, so the one after it is loaded
+  form->LoadNextTheme();
+  EXPECT_TRUE(fp.HasFile(Theme("Saved")));
+  EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"A", "B", "Saved"}));
+}
+
+TEST_F(Themes, ChoosingAThemeAfterSavingLoadsThePickedOne) {
+  PutTheme("A", KeySection("F1Key", "A", 13));
+  PutTheme("B", KeySection("F1Key", "B", 13));
+  WriteSettings(KeySection("F2Key", "Mine", 13));
+  Start();
+  form->currentThemeIndex = -1;  // as after an edit
+  fp.messageAnswers = {platform::mb::kIdYes};
+  fp.inputAnswers.push_back("Mine");
+  Select("B");
+  EXPECT_TRUE(fp.HasFile(Theme("Mine")));
+  EXPECT_EQ(form->ComboBox3->text(), "B");
+  EXPECT_EQ(form->currentThemeIndex, 1);
+  EXPECT_EQ(Key("F1Key").title->caption(), "B");
+  EXPECT_FALSE(Key("F2Key").title->visible());
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,184 @@
+// Theme files: the theme list, saving the current keys as a theme, loading a theme into the
+// settings, and the controls that do so (the theme drop-down, "Create Theme from Current
+// Settings", "Quick Start >>" and a key's "Load Next Theme").
+#include <exception>
+
+#include "app/form.h"
+#include "app/settings_file.h"
+#include "core/key_record.h"
+#include "core/text_util.h"
+#include "themes/theme_names.h"
+
+namespace kv {
+
+namespace {
+
+constexpr const char* kSaveQuestion =
+    "You are about to load a Theme.  Do you want to save the current keys and their setup?";
+constexpr const char* kSaveQuestionCaption = "Save Current Key Setup?";
+
+// The position of the entry named `name` (ignoring case), -1 when it is not listed.
+int FindTheme(const ui::ComboBox& list, const std::string& name) {
+  for (int i = 0; i < list.count(); ++i)
+    if (EqualsIgnoringCase(list.items()[static_cast<size_t>(i)], name)) return i;
+  return -1;
+}
+
+std::string Folder(const std::string& exe) { return exe.substr(0, exe.size() - FileNamePart(exe).size()); }
+
+// The keys' records copied from one file to the other in section order: a set key gets its
+// action, title and argument; a key that is not set loses all three.
+void CopyKeyRecords(const IniDocument& from, IniDocument& to) {
+  for (int keyIndex : kSectionOrder) {
+    const std::string_view section = KeyAt(keyIndex).section;
+    const KeyRecord record = KeyRecord::Read(from, section);
+    if (record.action != 0) {
+      KeyRecord{record.LabelOr(""), record.action, record.FileOr("")}.Write(to, section,
+                                                                           KeyRecord::Order::ActionFirst);
+    } else {
+      KeyRecord::Erase(to, section);
+    }
+  }
+}
+
+}  // namespace
+
+std::string TForm1::ThemeFile(const std::string& name) {
+  return BesideExecutable(platform, name + std::string(kThemeExtension));
+}
+
+void TForm1::LoadThemesList() {
+  const int selected = ComboBox3->itemIndex();
+  std::vector<std::string> names;
+  for (const std::string& file : platform.files.List(Folder(platform.system.ModuleFileName()), "*.kth"))
+    if (std::optional<std::string> name = ThemeNameOfFile(file)) names.push_back(std::move(*name));
+  ComboBox3->SetItems(std::move(names));
+  ComboBox3->SetItemIndex(selected);
+}
+
+void TForm1::CreateTheme() {
+  int n = 1;
+  while (platform.files.Exists(ThemeFile("NewTheme" + std::to_string(n)))) ++n;
+  const std::optional<std::string> typed =
+      platform.dialogs.InputBox("Save Keys", "Enter name for New Theme", "NewTheme" + std::to_string(n));
+  if (!typed || typed->empty()) return;
+  std::string name = *typed;
+  // A name that is no plain file name beside the executable would write elsewhere, or not
+  // at all: it is refused before anything changes.
+  if (const std::optional<std::string> problem =
+          ThemeNameProblem(name, Folder(platform.system.ModuleFileName()).size())) {
+    platform.dialogs.ShowMessage(*problem, platform.app.Title(), platform::mb::kOk);
+    return;
+  }
+
+  const int listed = FindTheme(*ComboBox3, name);
+  if (listed < 0) {
+    ComboBox3->AddItem(name);
+    ComboBox3->SetItemIndex(ComboBox3->count() - 1);
+  } else if (IsFixedThemeName(name)) {
+    platform.dialogs.ShowMessage(
+        name + " is a fixed theme name that may not be changed.  Please use a different name.",
+        platform.app.Title(), platform::mb::kOk);
+    return;
+  } else {
+    const int answer = platform.dialogs.ShowMessage(
+        name + " already exists as a title of a theme.  Do you want to replace that theme with the "
+               "current key arrangement?",
+        "Theme Already Exists", platform::mb::kYesNo | platform::mb::kIconWarning);
+    if (answer != platform::mb::kIdYes) return;
+    ComboBox3->SetItemIndex(listed);
+    // The listed theme's own file, in the letter case it is listed with.
+    name = ComboBox3->text();
+  }
+
+  // The list and the match are brought up to date with what is on disk also when the theme
+  // could not be written (a new entry whose file never came then disappears again).
+  std::exception_ptr failure;
+  try {
+    IniFile settings = OpenSettings(platform);
+    IniFile theme = OpenIniFile(platform, ThemeFile(name));
+    CopyKeyRecords(settings.doc(), theme.doc());
+    theme.Flush();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  LoadThemesList();
+  Check4CurrentTheme();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TForm1::ShowThemeLoaded(const std::string& name) {
+  platform.tray.SetImageIndex(1);
+  platform.tray.ShowBalloon(name, "Theme Loaded", 10);
+  ThemeLine->SetCaption(name + " Theme");
+  SetCaptionWithTitle(std::string(kProductName) + " - " + name + " Theme");
+}
+
+void TForm1::LoadTheme(const std::string& name) {
+  // The theme is read before the settings change: a theme file that cannot be read leaves
+  // the keys as they were.
+  IniFile theme = OpenIniFile(platform, ThemeFile(name));
+  IniFile settings = OpenSettings(platform);
+  CopyKeyRecords(theme.doc(), settings.doc());
+  // Written before the theme is announced, so that a settings file that cannot be written
+  // is reported as the error it is and not as a loaded theme.
+  settings.Flush();
+  ShowThemeLoaded(name);
+  SetupButtons();
+  StartMonitor(KeysOn(), false);
+}
+
+void TForm1::ComboBox3Click() {
+  // The entry the user picked is loaded, also after the current keys have been saved first:
+  // saving selects the new theme, but the user asked for the picked one.
+  const std::string picked = ComboBox3->text();
+  if (currentThemeIndex == -1) {
+    const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
+                                                    platform::mb::kYesNo | platform::mb::kIconQuestion);
+    if (answer == platform::mb::kIdYes) {
+      CreateTheme();
+      ComboBox3->SetItemIndex(FindTheme(*ComboBox3, picked));
+    }
+  }
+  if (ComboBox3->itemIndex() >= 0) LoadTheme(ComboBox3->text());
+}
+
+void TForm1::ComboBox3Change() { currentThemeIndex = ComboBox3->itemIndex(); }
+
+void TForm1::Button8Click() {
+  CreateTheme();
+  SetupButtons();
+}
+
+void TForm1::QuickStartButtonClick() {
+  const std::string name(kQuickStartTheme);
+  if (!platform.files.Exists(ThemeFile(name))) {
+    platform.dialogs.ShowMessage("Keyvane is missing some files.  Please reinstall.", platform.app.Title(),
+                                 platform::mb::kOk);
+    return;
+  }
+  ComboBox3->SetItemIndex(FindTheme(*ComboBox3, name));
+  LoadTheme(name);
+  TurnPage(PageId::Editor);
+  platform.dialogs.ShowMessage(
+      "The Quick Start Theme has been loaded into the keyboard.  You can modify this setup on the "
+      "Create or Edit Key tab or you can change themes on the Themes tab.",
+      platform.app.Title(), platform::mb::kOk);
+}
+
+void TForm1::LoadNextTheme() {
+  if (currentThemeIndex == -1) {
+    const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
+                                                    platform::mb::kYesNo | platform::mb::kIconQuestion);
+    if (answer == platform::mb::kIdYes) CreateTheme();
+  }
+  if (ComboBox3->count() == 0) return;
+  const int selected = ComboBox3->itemIndex();
+  const int next = selected >= 0 && selected < ComboBox3->count() - 1 ? selected + 1 : 0;
+  const std::string name = ComboBox3->items()[static_cast<size_t>(next)];
+  LoadTheme(name);
+  ComboBox3->SetItemIndex(next);
+  currentThemeIndex = ComboBox3->itemIndex();
+}
+
+}  // namespace kv

@@ -1,0 +1,75 @@
+// Which theme the current keys are, and deleting a theme.
+#include "app/form.h"
+#include "app/settings_file.h"
+#include "core/key_record.h"
+#include "core/text_util.h"
+#include "themes/theme_names.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int kF12Index = 11;
+static_assert(kKeys[kF12Index].section == "F12Key");
+
+bool SameRecord(const KeyRecord& a, const KeyRecord& b) {
+  return a.action == b.action && a.LabelOr("") == b.LabelOr("") && a.FileOr("") == b.FileOr("");
+}
+
+}  // namespace
+
+void TForm1::Check4CurrentTheme() {
+  IniFile settings = OpenSettings(platform);
+  std::string matched;
+  if (ComboBox3->itemIndex() >= 0) matched = MatchupTheme(settings.doc(), ComboBox3->text());
+  // MatchupTheme may change the selection, never the entries.
+  const std::vector<std::string> names = ComboBox3->items();
+  for (size_t i = 0; i < names.size() && matched.empty(); ++i) matched = MatchupTheme(settings.doc(), names[i]);
+  currentThemeIndex = ComboBox3->itemIndex();
+}
+
+std::string TForm1::MatchupTheme(const IniDocument& settings, const std::string& name) {
+  const IniFile theme = OpenIniFile(platform, ThemeFile(name));
+  // F12 that Windows keeps for itself cannot be set, so it cannot tell themes apart either.
+  const bool skipF12 = keys[kF12Index].title->font().color == kKeySystemText;
+  for (int keyIndex : kSectionOrder) {
+    if (keyIndex == kF12Index && skipF12) continue;
+    const std::string_view section = KeyAt(keyIndex).section;
+    if (!SameRecord(KeyRecord::Read(settings, section), KeyRecord::Read(theme.doc(), section))) return {};
+  }
+  ShowThemeLoaded(name);
+  for (int i = 0; i < ComboBox3->count(); ++i) {
+    if (EqualsIgnoringCase(ComboBox3->items()[static_cast<size_t>(i)], name)) {
+      ComboBox3->SetItemIndex(i);
+      break;
+    }
+  }
+  return name;
+}
+
+void TForm1::suiButton1Click() {
+  if (ComboBox3->itemIndex() < 0) return;
+  const int selected = ComboBox3->itemIndex();
+  const std::string name = ComboBox3->text();
+  const std::string file = ThemeFile(name);
+  if (!platform.files.Exists(file)) {
+    ComboBox3->RemoveItem(selected);
+    ComboBox3->SetItemIndex(0);
+    SetupButtons();
+    return;
+  }
+  if (IsFixedThemeName(name)) {
+    platform.dialogs.ShowMessage(name + " is a fixed theme name that may not be deleted.", platform.app.Title(),
+                                 platform::mb::kOk);
+    return;
+  }
+  const int answer = platform.dialogs.ShowMessage(
+      "The " + name + " theme will be deleted.  Are you sure you want to delete the " + name + " theme?",
+      "Delete " + name + " Theme?", platform::mb::kYesNo | platform::mb::kIconWarning);
+  if (answer != platform::mb::kIdYes) return;
+  if (platform.files.Delete(file)) ComboBox3->RemoveItem(selected);
+  ComboBox3->SetItemIndex(0);
+  SetupButtons();
+}
+
+}  // namespace kv
