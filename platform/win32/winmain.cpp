@@ -12,6 +12,7 @@
 #include "platform/win32/win32_ansi.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
@@ -56,8 +57,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Power power;
   Win32Keyboard keyboard(owner);
   Win32Shortcuts shortcuts;
+  Win32Help help(owner);
   window.SetTray(&tray);
   kv::platform::Platform platform{system, files, ansi,      hotKeys, tray,     dialogs,
-                                  window, wow64, processes, power,   keyboard, shortcuts};
+                                  window, wow64, processes, power,   keyboard, shortcuts,
+                                  help};
   return kv::RunProgram(platform, Arguments(), window);
 }

@@ -29,6 +29,7 @@ enum class Service {
   Clipboard,    // clipboard text
   Shortcuts,    // shell links written
   Wow64,        // file-system redirection switched off and on
+  Help,         // topics the help viewer was asked to show
 };
 
 struct Effect {

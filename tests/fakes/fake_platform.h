@@ -42,7 +42,8 @@ class FakePlatform final : public platform::System,
                            public platform::Processes,
                            public platform::Power,
                            public platform::Keyboard,
-                           public platform::Shortcuts {
+                           public platform::Shortcuts,
+                           public platform::Help {
  public:
   FakePlatform();
 
@@ -140,6 +141,10 @@ class FakePlatform final : public platform::System,
   std::set<std::string> redirectedFiles;
   std::map<std::string, int> driveTypes;  // "C:\\" -> 3 (fixed); others 3 unless listed
 
+  // ---- help viewer ----
+  bool helpViewerPresent = true;
+  std::vector<std::string> helpTopics;  // addresses asked for, in order
+
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
 
   // ---- what happened ----
@@ -230,6 +235,9 @@ class FakePlatform final : public platform::System,
   // Shortcuts
   void Write(const std::string& path, const platform::ShortcutInfo& info) override;
   platform::ShortcutInfo Read(const std::string& path) override;
+
+  // Help
+  bool DisplayTopic(const std::string& address) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }
