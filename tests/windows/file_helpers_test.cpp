@@ -16,6 +16,7 @@
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_shortcuts.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
@@ -63,8 +64,10 @@ class RealPlatform : public ::testing::Test {
   Win32Power power;
   Win32Keyboard keyboard{[] { return HWND{}; }};
   Win32Shortcuts shortcuts;
+  Win32Help help{nullptr};
   platform::Platform p{system, files, ansi, hotKeys, tray, dialogs, window,
-                       wow64,  processes, power, keyboard, shortcuts};
+                       wow64,  processes, power, keyboard, shortcuts,
+                       help};
 };
 
 TEST_F(RealPlatform, FilesAreFoundAndDeletedWithOrWithoutTheRedirectionRetry) {
