@@ -237,5 +237,7 @@ else
 fi
 stop_app
 
+source "$(dirname "${BASH_SOURCE[0]}")/run_at_startup.sh"
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
