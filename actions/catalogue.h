@@ -32,7 +32,7 @@ struct ActionEntry {
 
 namespace catalogue_rows {
 constexpr ActionEntry Plain(std::string_view caption, int code, std::string_view title) {
-  return {caption, code, title};
+  return {caption, code, title, ArgumentKind::None, false, "", "", false};
 }
 constexpr ActionEntry Line(std::string_view caption, int code) {
   return {caption, code, "", ArgumentKind::None, false, "", "", true};
@@ -40,11 +40,11 @@ constexpr ActionEntry Line(std::string_view caption, int code) {
 constexpr ActionEntry Field(std::string_view caption, int code, std::string_view title,
                             ArgumentKind kind, bool browse, std::string_view fieldCaption,
                             std::string_view hint) {
-  return {caption, code, title, kind, browse, fieldCaption, hint};
+  return {caption, code, title, kind, browse, fieldCaption, hint, false};
 }
 constexpr ActionEntry Combo(std::string_view caption, int code, std::string_view title,
                             ArgumentKind kind) {
-  return {caption, code, title, kind};
+  return {caption, code, title, kind, false, "", "", false};
 }
 }  // namespace catalogue_rows
 

@@ -48,6 +48,8 @@ struct Page {
 };
 
 enum class PageId { Intro, Editor, Themes };
+// How long the slide between two pages plays.
+inline constexpr int kPageSlideMs = 1000;
 
 class TForm1 : public ui::Window, public WindowEvents {
  public:
@@ -151,6 +153,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   void Exit1Click();
   void KeyMenuClick(ui::MenuItem& item);
   void TurnPage(PageId page);
+  ui::Panel* PageHost(PageId page) const;
   void TabClick(ui::Panel& sender);
 
   // Writes the window caption and, with it, the application's title.

@@ -295,6 +295,12 @@ void TForm1::BuildEditorPage() {
   Button1->onClick = [this](ui::Button&) { Button1Click(); };
   Button2->onClick = [this](ui::Button&) { Button2Click(); };
   BitBtn1->onClick = [this](ui::Button&) { EditApplyClick(); };
+
+  // The page's own Tab order, which is not the order in which its controls stand.
+  int order = 0;
+  for (ui::Control* c : std::initializer_list<ui::Control*>{BitBtn1, ComboBox2, Edit1, ComboBox1, Button1,
+                                                            Edit2, ComboBox6, ComboBox5, ComboBox4, Button2})
+    c->SetTabOrder(++order);
 }
 
 void TForm1::BuildThemesPage() {

@@ -147,6 +147,16 @@ class Application {
   virtual std::pair<int, int> ScreenSize() = 0;
   // Posts a left mouse button press and release (MK_LBUTTON, client point 0,0) to the main window.
   virtual void PostClickToMainWindow() = 0;
+
+  // The slide between two pages of an area of the main window (client pixels at 96 DPI):
+  // PrepareTransition takes a picture of what the area shows now, CaptureTransitionMiddle the
+  // picture of the area while neither page is shown, PlayTransition animates from the first
+  // through the second to what the area shows then, over `durationMs`, while the program's
+  // messages go on being served; ReleaseTransition drops the pictures.
+  virtual void PrepareTransition(int x, int y, int width, int height) = 0;
+  virtual void CaptureTransitionMiddle() = 0;
+  virtual void PlayTransition(int durationMs) = 0;
+  virtual void ReleaseTransition() = 0;
 };
 
 // What FindExecutable gave: its result code and its 261-character result buffer as the

@@ -8,6 +8,7 @@ namespace kv::ui {
 class Button : public CaptionedControl {
  public:
   using CaptionedControl::CaptionedControl;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   // A bitmap file, or a built-in picture name such as "builtin:on"; empty for none.
   const std::string& glyph() const { return glyph_; }
@@ -27,6 +28,7 @@ class Button : public CaptionedControl {
 class CheckBox : public CaptionedControl {
  public:
   using CaptionedControl::CaptionedControl;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   bool checked() const { return checked_; }
   // A change made by the program raises the click event, as the user's click would; errors

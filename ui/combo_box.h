@@ -9,6 +9,7 @@ namespace kv::ui {
 class ComboBox : public Control {
  public:
   using Control::Control;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   const std::vector<std::string>& items() const { return items_; }
   void SetItems(std::vector<std::string> items) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_visitor.h"
+
 namespace kv::ui {
 
 using Color = uint32_t;  // 0xRRGGBB
@@ -86,6 +88,13 @@ class Control {
   void SetHint(std::string h);
   Cursor cursor() const { return cursor_; }
   void SetCursor(Cursor c);
+  // Place in the keyboard's Tab order among the controls that have one (1 comes first); 0
+  // keeps the order in which the controls were made.
+  int tabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order) { tabOrder_ = order; }
+
+  // Calls the visitor's Visit for this control's kind.
+  virtual void Accept(ControlVisitor& visitor) = 0;
 
   Peer* peer() const { return peer_; }
   void SetPeer(Peer* p) { peer_ = p; }
@@ -104,6 +113,7 @@ class Control {
   bool enabled_ = true;
   std::string hint_;
   Cursor cursor_ = Cursor::Arrow;
+  int tabOrder_ = 0;
   Peer* peer_ = nullptr;
 };
 

@@ -9,6 +9,7 @@ namespace kv::ui {
 class Edit : public Control {
  public:
   using Control::Control;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   const std::string& text() const { return text_; }
   void SetText(std::string t) {

@@ -8,6 +8,7 @@ namespace kv::ui {
 class Label : public CaptionedControl {
  public:
   using CaptionedControl::CaptionedControl;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   bool transparent() const { return transparent_; }
   void SetTransparent(bool t) { if (Assign(transparent_, t)) Changed(); }

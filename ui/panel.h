@@ -9,6 +9,7 @@ namespace kv::ui {
 class Panel : public CaptionedControl {
  public:
   using CaptionedControl::CaptionedControl;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   bool transparent() const { return transparent_; }
   void SetTransparent(bool t) { if (Assign(transparent_, t)) Changed(); }
@@ -30,6 +31,7 @@ class Panel : public CaptionedControl {
 class Image : public Control {
  public:
   using Control::Control;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
   const std::string& picture() const { return picture_; }
   void SetPicture(std::string p) { if (Assign(picture_, p)) Changed(); }
 

@@ -8,6 +8,7 @@ namespace kv::ui {
 class Shape : public Control {
  public:
   using Control::Control;
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   Color brush() const { return brush_; }
   void SetBrush(Color c) { if (Assign(brush_, c)) Changed(); }

@@ -8,6 +8,7 @@ namespace kv::ui {
 class Timer : public Control {
  public:
   Timer(std::string name, Control* owner) : Control(std::move(name), owner) { SetVisible(false); }
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   int interval() const { return interval_; }
   void SetInterval(int ms) { if (Assign(interval_, ms)) Changed(); }

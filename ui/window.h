@@ -8,6 +8,7 @@ namespace kv::ui {
 class Window : public CaptionedControl {
  public:
   explicit Window(std::string name) : CaptionedControl(std::move(name), nullptr) {}
+  void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
   Color color() const { return color_; }
   void SetColor(Color c) {

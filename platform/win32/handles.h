@@ -93,6 +93,14 @@ struct IconTraits {
 };
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
 
+// Menus from CreateMenu or CreatePopupMenu that no window owns end with DestroyMenu.
+struct MenuTraits {
+  static HMENU Invalid() noexcept { return nullptr; }
+  static bool IsValid(HMENU m) noexcept { return m != nullptr; }
+  static void Close(HMENU m) noexcept { ::DestroyMenu(m); }
+};
+using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
+
 // Memory device contexts from CreateCompatibleDC end with DeleteDC.
 struct MemoryDcTraits {
   static HDC Invalid() noexcept { return nullptr; }

@@ -1,48 +1,30 @@
 #include "platform/win32/main_window.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "app/window_events.h"
-#include "ui/timer.h"
 #include "platform/win32/message_pump.h"
+#include "platform/win32/painted_peers.h"
 #include "platform/win32/painter.h"
+#include "platform/win32/timer_peer.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_tray.h"
-#include "ui/button.h"
-#include "ui/combo_box.h"
-#include "ui/edit.h"
-#include "ui/label.h"
-#include "ui/panel.h"
-#include "ui/shape.h"
+#include "platform/win32/windowed_peers.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace kv::win32 {
 
 namespace {
 
-constexpr UINT_PTR kFormTimerId = 1;
 constexpr UINT_PTR kTrayClickTimerId = 2;
 constexpr UINT_PTR kTrayRetryTimerId = 3;
+static_assert(kTrayRetryTimerId < kFirstControlTimerId);
 constexpr int kFirstChildId = 100;
-constexpr int kDropDownHeight = 240;
 #ifndef WM_DPICHANGED
 constexpr UINT WM_DPICHANGED = 0x02E0;
 #endif
-
-bool IsWindowed(const ui::Control& c) {
-  return dynamic_cast<const ui::Button*>(&c) || dynamic_cast<const ui::CheckBox*>(&c) ||
-         dynamic_cast<const ui::ComboBox*>(&c) || dynamic_cast<const ui::Edit*>(&c);
-}
-
-std::string WindowText(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
-
-void SetWindowTextIfDifferent(HWND hwnd, const std::string& text) {
-  if (WindowText(hwnd) != text) ::SetWindowTextW(hwnd, Widen(text).c_str());
-}
 
 // Menu captions are shown exactly as set: an ampersand is not an accelerator.
 std::wstring MenuCaption(const std::string& caption) {
@@ -62,7 +44,7 @@ int ScreenDpi() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+MainWindow::MainWindow(HINSTANCE instance) { context_.instance = instance; }
 
 MainWindow::~MainWindow() {
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -75,9 +57,9 @@ void MainWindow::Create(WindowEvents& program) {
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &MainWindow::WindowProc;
-  wc.hInstance = instance_;
-  wc.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(1));
-  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+  wc.hInstance = context_.instance;
+  wc.hIcon = ::LoadIconW(context_.instance, MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(context_.instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXSMICON),
                                                ::GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -88,130 +70,80 @@ void MainWindow::Create(WindowEvents& program) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   windowBrush_.reset(::CreateSolidBrush(ToColorRef(form.color())));
 
-  scale_.dpi = ScreenDpi();
-  const int width = scale_(form.bounds().width), height = scale_(form.bounds().height);
+  Scale& scale = context_.scale;
+  scale.dpi = ScreenDpi();
+  const int width = scale(form.bounds().width), height = scale(form.bounds().height);
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int left = work.left + (work.right - work.left - width) / 2;
   const int top = work.top + (work.bottom - work.top - height) / 2;
   hwnd_ = ::CreateWindowExW(0, kMainWindowClass, Widen(form.caption()).c_str(),
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                            left, top, width, height, nullptr, nullptr, instance_, this);
+                            left, top, width, height, nullptr, nullptr, context_.instance, this);
+
+  context_.window = hwnd_;
+  slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });
 
   form.SetPeer(this);
-  for (const auto& control : program.Controls()) {
-    control->SetPeer(this);
-    if (IsPainted(*control)) painted_.push_back(control.get());
-  }
-  CreateChildren();
+  tooltips_.Create(context_.instance, hwnd_);
+  context_.tooltips = &tooltips_;
+  peers_ = MakePeers(program.Controls(), context_);
+  CreateChildWindows();
   const int dpi = WindowDpi(hwnd_);
-  if (dpi != scale_.dpi) ApplyDpi(dpi, nullptr);
+  if (dpi != scale.dpi) ApplyDpi(dpi, nullptr);
 }
 
-void MainWindow::CreateChildren() {
+// All the windows first, then their state, as the user will first see them.
+void MainWindow::CreateChildWindows() {
   int id = kFirstChildId;
-  for (const auto& owned : form_->Controls()) {
-    ui::Control* control = owned.get();
-    if (!IsWindowed(*control)) continue;
-    const wchar_t* cls = L"BUTTON";
-    DWORD style = WS_CHILD | WS_TABSTOP, exStyle = 0;
-    if (dynamic_cast<ui::Button*>(control)) {
-      style |= BS_OWNERDRAW;
-    } else if (dynamic_cast<ui::CheckBox*>(control)) {
-      style |= BS_CHECKBOX;
-    } else if (dynamic_cast<ui::ComboBox*>(control)) {
-      cls = L"COMBOBOX";
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-    } else {
-      cls = L"EDIT";
-      style |= ES_AUTOHSCROLL;
-      exStyle = WS_EX_CLIENTEDGE;
-    }
-    HWND child = ::CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance_, nullptr);
-    if (dynamic_cast<ui::Edit*>(control))
-      ::SetWindowSubclass(child, &MainWindow::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    children_.push_back(Child{control, child, {}});
-  }
+  for (WindowedPeer* peer : peers_.windowed) peer->CreateWindowWithId(id++);
+  ArrangeTabOrder();
   SyncAll();
+  UpdateTooltips();
 }
 
-void MainWindow::SyncChild(Child& child) {
-  const bool wasSyncing = syncing_;
-  syncing_ = true;
-  ui::Control& c = *child.control;
-  RECT r = scale_.ToRect(c.WindowBounds());
-  int height = r.bottom - r.top;
-  if (dynamic_cast<ui::ComboBox*>(&c)) height += scale_(kDropDownHeight);
-  ::SetWindowPos(child.hwnd, nullptr, r.left, r.top, r.right - r.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  ::EnableWindow(child.hwnd, c.enabled());
-
-  if (auto* button = dynamic_cast<ui::Button*>(&c)) {
-    SetWindowTextIfDifferent(child.hwnd, button->caption());
-    ::InvalidateRect(child.hwnd, nullptr, FALSE);
-  } else if (auto* check = dynamic_cast<ui::CheckBox*>(&c)) {
-    ::SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(check->font(), scale_.dpi)), FALSE);
-    SetWindowTextIfDifferent(child.hwnd, check->caption());
-    ::SendMessageW(child.hwnd, BM_SETCHECK, check->checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-  } else if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
-    ::SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(combo->font(), scale_.dpi)), FALSE);
-    if (child.items != combo->items()) {
-      ::SendMessageW(child.hwnd, CB_RESETCONTENT, 0, 0);
-      for (const std::string& item : combo->items())
-        ::SendMessageW(child.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-      child.items = combo->items();
-    }
-    ::SendMessageW(child.hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo->itemIndex()), 0);
-  } else if (auto* edit = dynamic_cast<ui::Edit*>(&c)) {
-    ::SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(edit->font(), scale_.dpi)), FALSE);
-    SetWindowTextIfDifferent(child.hwnd, edit->text());
+// The windows with a place of their own in the Tab order take the slots that such windows
+// hold in creation order, sorted by that place; every other window keeps its slot.
+void MainWindow::ArrangeTabOrder() {
+  std::vector<WindowedPeer*> order = peers_.windowed;
+  std::vector<size_t> slots;
+  std::vector<WindowedPeer*> placed;
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i]->control().tabOrder() <= 0) continue;
+    slots.push_back(i);
+    placed.push_back(order[i]);
   }
-  ::ShowWindow(child.hwnd, c.Showing() ? SW_SHOWNA : SW_HIDE);
-  syncing_ = wasSyncing;
+  std::stable_sort(placed.begin(), placed.end(), [](WindowedPeer* a, WindowedPeer* b) {
+    return a->control().tabOrder() < b->control().tabOrder();
+  });
+  for (size_t i = 0; i < slots.size(); ++i) order[slots[i]] = placed[i];
+  HWND after = HWND_TOP;
+  for (WindowedPeer* peer : order) {
+    ::SetWindowPos(peer->hwnd(), after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = peer->hwnd();
+  }
+}
+
+void MainWindow::UpdateTooltips() {
+  for (const auto& peer : peers_.all) peer->UpdateTooltip();
 }
 
 void MainWindow::SyncAll() {
-  for (Child& child : children_) SyncChild(child);
+  for (WindowedPeer* peer : peers_.windowed) peer->Sync();
   if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-MainWindow::Child* MainWindow::ChildByHwnd(HWND hwnd) {
-  for (Child& child : children_)
-    if (child.hwnd == hwnd) return &child;
+WindowedPeer* MainWindow::PeerByHwnd(HWND hwnd) const {
+  for (WindowedPeer* peer : peers_.windowed)
+    if (peer->hwnd() == hwnd) return peer;
   return nullptr;
 }
 
-MainWindow::Child* MainWindow::ChildByControl(const ui::Control* control) {
-  for (Child& child : children_)
-    if (child.control == control) return &child;
-  return nullptr;
-}
-
-void MainWindow::StateChanged(ui::Control& control) {
+void MainWindow::StateChanged(ui::Control&) {
   if (!hwnd_) return;
-  if (&control == &form_->Root()) {
-    SetWindowTextIfDifferent(hwnd_, form_->Root().caption());
-    ::InvalidateRect(hwnd_, nullptr, FALSE);
-  } else if (auto* timer = dynamic_cast<ui::Timer*>(&control)) {
-    timer_ = timer;
-    SyncTimer();
-  } else if (Child* child = ChildByControl(&control)) {
-    SyncChild(*child);
-  } else {
-    // A panel that shows or hides takes its windowed children with it.
-    if (!control.children().empty()) {
-      for (Child& each : children_) SyncChild(each);
-    }
-    ::InvalidateRect(hwnd_, nullptr, FALSE);
-  }
-}
-
-void MainWindow::SyncTimer() {
-  if (timer_->running())
-    ::SetTimer(hwnd_, kFormTimerId, static_cast<UINT>(timer_->interval()), nullptr);
-  else
-    ::KillTimer(hwnd_, kFormTimerId);
+  SetWindowTextIfDifferent(hwnd_, form_->Root().caption());
+  ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void MainWindow::Show() {
@@ -222,18 +154,41 @@ void MainWindow::Show() {
 int MainWindow::RunMessageLoop() {
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(hwnd_, &msg)) continue;
+    if (PreTranslate(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
 }
 
+bool MainWindow::PreTranslate(MSG& msg) {
+  if (PressFocusedButton(msg)) return true;
+  // Tab and Shift+Tab move between the controls, skipping hidden and disabled ones.
+  return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+bool MainWindow::PressFocusedButton(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  HWND focus = ::GetFocus();
+  if (!focus || ::GetParent(focus) != hwnd_ || !PeerByHwnd(focus)) return false;
+  // Only the push buttons, which Keyvane draws itself; a check box is not pressed by Enter.
+  if ((::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) return false;
+  ::SendMessageW(focus, BM_CLICK, 0, 0);
+  return true;
+}
+
 void MainWindow::Destroy() {
   for (const auto& control : form_->Controls()) control->SetPeer(nullptr);
   form_->Root().SetPeer(nullptr);
+  pressed_ = nullptr;
+  slide_.reset();
+  context_.tooltips = nullptr;
+  tooltips_.Destroy();
   if (hwnd_) ::DestroyWindow(hwnd_);
   hwnd_ = nullptr;
+  context_.window = nullptr;
+  context_.peers.clear();
+  peers_ = {};
 }
 
 void MainWindow::Minimize() {
@@ -258,16 +213,18 @@ void MainWindow::ProcessMessages() { DispatchWaitingMessages(); }
 void MainWindow::CloseMainWindow() { ::SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
-  scale_.dpi = dpi;
-  fonts_.Clear();
+  context_.scale.dpi = dpi;
+  context_.fonts.Clear();
   if (suggested) {
     ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, scale_(form_->Root().bounds().width), scale_(form_->Root().bounds().height),
+    const Scale& scale = context_.scale;
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, scale(form_->Root().bounds().width), scale(form_->Root().bounds().height),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   SyncAll();
+  UpdateTooltips();
 }
 
 void MainWindow::OnPaint() {
@@ -281,75 +238,100 @@ void MainWindow::OnPaint() {
   {
     SelectedObject selected(memory.get(), bitmap.get());
     ::IntersectClipRect(memory.get(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-    PaintControls(memory.get(), form_->Root(), painted_, scale_, fonts_);
+    // In creation order, so that later controls lie over earlier ones.
+    PaintBackground(memory.get(), form_->Root(), context_.scale);
+    for (PaintedPeer* peer : peers_.painted)
+      if (peer->control().Showing()) peer->Paint(memory.get());
     ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
              ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   }
   ::EndPaint(hwnd_, &ps);
 }
 
-void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  Child* child = ChildByHwnd(item.hwndItem);
-  if (!child) return;
-  if (auto* button = dynamic_cast<ui::Button*>(child->control))
-    PaintButton(item.hDC, item.rcItem, *button, (item.itemState & ODS_SELECTED) != 0,
-                (item.itemState & ODS_FOCUS) != 0, scale_, fonts_);
-}
-
-void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (syncing_) return;
-  Child* child = ChildByHwnd(reinterpret_cast<HWND>(lParam));
-  if (!child) return;
-  const UINT code = HIWORD(wParam);
-  if (auto* button = dynamic_cast<ui::Button*>(child->control)) {
-    if (code == BN_CLICKED) button->UserClick();
-  } else if (auto* check = dynamic_cast<ui::CheckBox*>(child->control)) {
-    if (code == BN_CLICKED) check->UserClick();
-  } else if (auto* combo = dynamic_cast<ui::ComboBox*>(child->control)) {
-    if (code == CBN_SELCHANGE)
-      combo->UserSelect(static_cast<int>(::SendMessageW(child->hwnd, CB_GETCURSEL, 0, 0)));
-  } else if (auto* edit = dynamic_cast<ui::Edit*>(child->control)) {
-    if (code == EN_CHANGE) edit->UserReplaceText(WindowText(child->hwnd));
+void MainWindow::RenderClient(HDC dc) {
+  PaintBackground(dc, form_->Root(), context_.scale);
+  for (PaintedPeer* peer : peers_.painted)
+    if (peer->control().Showing()) peer->Paint(dc);
+  for (WindowedPeer* peer : peers_.windowed) {
+    if (!peer->control().Showing() || !::IsWindowVisible(peer->hwnd())) continue;
+    RECT place;
+    ::GetWindowRect(peer->hwnd(), &place);
+    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    POINT old;
+    ::SetViewportOrgEx(dc, place.left, place.top, &old);
+    ::SendMessageW(peer->hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
   }
 }
 
-ui::Control* MainWindow::HitTest(LPARAM lParam) const {
-  const int x = scale_.Unscale(GET_X_LPARAM(lParam)), y = scale_.Unscale(GET_Y_LPARAM(lParam));
-  for (auto it = painted_.rbegin(); it != painted_.rend(); ++it) {
-    ui::Control* control = *it;
-    if (control->Showing() && control->WindowBounds().Contains(x, y)) return control;
+void MainWindow::PrepareTransition(int x, int y, int width, int height) {
+  if (slide_) slide_->Prepare(context_.scale.ToRect({x, y, width, height}));
+}
+
+void MainWindow::CaptureTransitionMiddle() {
+  if (slide_) slide_->CaptureMiddle();
+}
+
+void MainWindow::PlayTransition(int durationMs) {
+  if (slide_) slide_->Play(durationMs);
+}
+
+void MainWindow::ReleaseTransition() {
+  if (slide_) slide_->Release();
+}
+
+PaintedPeer* MainWindow::HitTest(LPARAM lParam) const {
+  const Scale& scale = context_.scale;
+  const int x = scale.Unscale(GET_X_LPARAM(lParam)), y = scale.Unscale(GET_Y_LPARAM(lParam));
+  for (auto it = peers_.painted.rbegin(); it != peers_.painted.rend(); ++it) {
+    const ui::Control& control = (*it)->control();
+    if (control.Showing() && control.WindowBounds().Contains(x, y)) return *it;
   }
   return nullptr;
 }
 
 void MainWindow::OnMouseUp(ui::MouseButton button, LPARAM lParam) {
-  ui::Control* hit = HitTest(lParam);
+  PaintedPeer* hit = HitTest(lParam);
   const bool clicked = hit && hit == pressed_ && !doubleClicked_;
   pressed_ = nullptr;
   doubleClicked_ = false;
-  if (!hit) return;
-  if (auto* shape = dynamic_cast<ui::Shape*>(hit)) {
-    shape->UserMouseUp(button, 0, 0);
-  } else if (button == ui::MouseButton::Left && clicked) {
-    if (auto* label = dynamic_cast<ui::Label*>(hit)) label->UserClick();
-    else if (auto* panel = dynamic_cast<ui::Panel*>(hit)) panel->UserClick();
-  }
+  if (hit) hit->MouseUp(button, clicked);
 }
 
 void MainWindow::OnDoubleClick(LPARAM lParam) {
-  ui::Control* hit = HitTest(lParam);
+  PaintedPeer* hit = HitTest(lParam);
   pressed_ = hit;
   doubleClicked_ = true;
-  if (auto* label = dynamic_cast<ui::Label*>(hit)) label->UserDblClick();
+  if (hit) hit->DoubleClick();
 }
 
 bool MainWindow::OnSetCursor() {
   POINT pt;
   ::GetCursorPos(&pt);
   ::ScreenToClient(hwnd_, &pt);
-  ui::Control* hit = HitTest(MAKELPARAM(pt.x, pt.y));
-  ::SetCursor(hit && hit->cursor() == ui::Cursor::Hand ? hand_ : ::LoadCursorW(nullptr, IDC_ARROW));
+  PaintedPeer* hit = HitTest(MAKELPARAM(pt.x, pt.y));
+  ::SetCursor(hit && hit->control().cursor() == ui::Cursor::Hand ? hand_ : ::LoadCursorW(nullptr, IDC_ARROW));
   return true;
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+  if (id == kTrayClickTimerId) {
+    ::KillTimer(hwnd_, kTrayClickTimerId);
+    if (trayClickPending_) {
+      trayClickPending_ = false;
+      ShowTrayMenu();
+    }
+  } else if (id == kTrayRetryTimerId) {
+    if (tray_) tray_->RetryIfPending();
+    if (!tray_ || !tray_->AddPending()) ::KillTimer(hwnd_, kTrayRetryTimerId);
+  } else {
+    for (TimerPeer* timer : peers_.timers)
+      if (timer->id() == id) {
+        timer->Elapsed();
+        break;
+      }
+  }
 }
 
 void MainWindow::OnTrayMessage(LPARAM lParam) {
@@ -388,37 +370,28 @@ void MainWindow::PostClickToMainWindow() {
 }
 
 void MainWindow::ShowTrayMenuAt(int x, int y) {
-  HMENU menu = ::CreatePopupMenu();
   const auto& items = form_->TrayMenu().items();
-  for (size_t i = 0; i < items.size(); ++i) {
-    const ui::MenuItem& item = *items[i];
-    if (!item.visible()) continue;
-    if (item.separator()) {
-      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-      continue;
+  UINT chosen = 0;
+  {
+    // Gone before the chosen item's handler runs, which may show the menu again.
+    UniqueMenu menu(::CreatePopupMenu());
+    for (size_t i = 0; i < items.size(); ++i) {
+      const ui::MenuItem& item = *items[i];
+      if (!item.visible()) continue;
+      if (item.separator()) {
+        ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        continue;
+      }
+      ::AppendMenuW(menu.get(), MF_STRING | (item.enabled() ? 0 : MF_GRAYED), i + 1,
+                    MenuCaption(item.caption()).c_str());
     }
-    ::AppendMenuW(menu, MF_STRING | (item.enabled() ? 0 : MF_GRAYED), i + 1, MenuCaption(item.caption()).c_str());
+    // The menu closes when the user clicks elsewhere only if our window is in the foreground.
+    ::SetForegroundWindow(hwnd_);
+    chosen = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                x, y, 0, hwnd_, nullptr));
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
   }
-  // The menu closes when the user clicks elsewhere only if our window is in the foreground.
-  ::SetForegroundWindow(hwnd_);
-  const UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                          x, y, 0, hwnd_, nullptr));
-  ::PostMessageW(hwnd_, WM_NULL, 0, 0);
-  ::DestroyMenu(menu);
   if (chosen >= 1 && chosen <= items.size()) items[chosen - 1]->UserClick();
-}
-
-LRESULT CALLBACK MainWindow::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self) {
-  if (msg == WM_CHAR) {
-    auto* window = reinterpret_cast<MainWindow*>(self);
-    if (Child* child = window->ChildByHwnd(hwnd)) {
-      char key = wParam < 0x80 ? static_cast<char>(wParam) : '?';
-      static_cast<ui::Edit*>(child->control)->UserKeyPress(key);
-      if (key == 0) return 0;
-    }
-  }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -443,20 +416,21 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_DRAWITEM:
-      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (WindowedPeer* peer = PeerByHwnd(item.hwndItem)) peer->DrawItem(item);
       return TRUE;
+    }
     case WM_CTLCOLORSTATIC: {
       // The check box sits on the window's own colour.
       HDC dc = reinterpret_cast<HDC>(wParam);
       ::SetBkColor(dc, ToColorRef(form_->Root().color()));
-      if (Child* child = ChildByHwnd(reinterpret_cast<HWND>(lParam)))
-        if (auto* check = dynamic_cast<ui::CheckBox*>(child->control))
-          ::SetTextColor(dc, ToColorRef(check->font().color));
+      if (WindowedPeer* peer = PeerByHwnd(reinterpret_cast<HWND>(lParam))) peer->ColorText(dc);
       return reinterpret_cast<LRESULT>(windowBrush_.get());
     }
     case WM_COMMAND:
-      if (lParam) OnCommand(wParam, lParam);
+      if (lParam)
+        if (WindowedPeer* peer = PeerByHwnd(reinterpret_cast<HWND>(lParam))) peer->Command(HIWORD(wParam));
       return 0;
     case WM_LBUTTONDOWN:
       pressed_ = HitTest(lParam);
@@ -483,18 +457,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       form_->HotKeyPressed(static_cast<uint32_t>(wParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kFormTimerId) {
-        if (timer_) timer_->Fire();
-      } else if (wParam == kTrayClickTimerId) {
-        ::KillTimer(hwnd_, kTrayClickTimerId);
-        if (trayClickPending_) {
-          trayClickPending_ = false;
-          ShowTrayMenu();
-        }
-      } else if (wParam == kTrayRetryTimerId) {
-        if (tray_) tray_->RetryIfPending();
-        if (!tray_ || !tray_->AddPending()) ::KillTimer(hwnd_, kTrayRetryTimerId);
-      }
+      OnTimer(wParam);
       return 0;
     case kTrayCallbackMessage:
       OnTrayMessage(lParam);

@@ -1,27 +1,24 @@
-// Keyvane's main window on screen: hosts the form, paints its painted controls, gives its
-// windowed controls real child windows, and turns Windows messages into the form's events.
+// Keyvane's main window on screen: gives each of the form's controls its peer, routes the
+// Windows messages to the peers and the window's own events to the program, paints the
+// painted controls, runs the tray icon's clicks and menu, and follows the DPI.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/program.h"
 #include "platform/platform.h"
-#include "platform/win32/dpi.h"
-#include "platform/win32/font_cache.h"
+#include "platform/win32/control_peer.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/page_slide.h"
+#include "platform/win32/tooltips.h"
 #include "ui/control.h"
 
 namespace kv {
 class WindowEvents;
-}
-namespace kv::ui {
-class Timer;
 }
 
 namespace kv::win32 {
@@ -44,9 +41,12 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void Create(WindowEvents& program) override;
   void Show() override;
   int RunMessageLoop() override;
+  // What the message loop does with one message before dispatching it: true when handled.
+  bool PreTranslate(MSG& msg);
+  HWND tooltipWindow() const { return tooltips_.hwnd(); }
   void Destroy() override;
 
-  // ui::Peer
+  // ui::Peer of the form itself (its controls have their own peers)
   void StateChanged(ui::Control& control) override;
 
   // platform::Application
@@ -63,55 +63,50 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void ShowTrayMenuAt(int x, int y) override;
   std::pair<int, int> ScreenSize() override;
   void PostClickToMainWindow() override;
+  void PrepareTransition(int x, int y, int width, int height) override;
+  void CaptureTransitionMiddle() override;
+  void PlayTransition(int durationMs) override;
+  void ReleaseTransition() override;
 
  private:
-  struct Child {
-    ui::Control* control = nullptr;
-    HWND hwnd = nullptr;
-    std::vector<std::string> items;  // what the list box shows, for combo boxes
-  };
-
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  void CreateChildren();
-  void SyncChild(Child& child);
+  void CreateChildWindows();
+  void ArrangeTabOrder();
+  void UpdateTooltips();
+  // Enter on a focused push button presses it, as Space does.
+  bool PressFocusedButton(const MSG& msg);
   void SyncAll();
-  Child* ChildByHwnd(HWND hwnd);
-  Child* ChildByControl(const ui::Control* control);
-  void OnCommand(WPARAM wParam, LPARAM lParam);
+  WindowedPeer* PeerByHwnd(HWND hwnd) const;
   void OnPaint();
-  void OnDrawItem(const DRAWITEMSTRUCT& item);
-  ui::Control* HitTest(LPARAM lParam) const;
+  // The painted controls, then the windows of the controls shown, into `dc` as on screen.
+  void RenderClient(HDC dc);
+  PaintedPeer* HitTest(LPARAM lParam) const;
   void OnMouseUp(ui::MouseButton button, LPARAM lParam);
   void OnDoubleClick(LPARAM lParam);
   bool OnSetCursor();
+  void OnTimer(UINT_PTR id);
   void OnTrayMessage(LPARAM lParam);
   void ShowTrayMenu();
   void ApplyDpi(int dpi, const RECT* suggested);
-  void SyncTimer();
 
-  HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   WindowEvents* form_ = nullptr;
-  ui::Timer* timer_ = nullptr;
-  std::vector<ui::Control*> painted_;
-  std::vector<Child> children_;
-  Scale scale_;
-  FontCache fonts_;
+  PeerContext context_;
+  ControlPeers peers_;
   Win32TrayIcon* tray_ = nullptr;
   UINT taskbarCreated_ = 0;
-  bool syncing_ = false;
   bool inTray_ = false;
-  ui::Control* pressed_ = nullptr;
+  PaintedPeer* pressed_ = nullptr;
   bool doubleClicked_ = false;
   bool trayClickPending_ = false;
   HCURSOR hand_ = nullptr;
   std::string title_;
   std::function<void()> onMinimize_;
   UniqueBrush windowBrush_;
+  std::unique_ptr<PageSlide> slide_;
+  Tooltips tooltips_;
 };
 
 }  // namespace kv::win32

@@ -2,9 +2,6 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "ui/label.h"
-#include "ui/panel.h"
-#include "ui/shape.h"
 
 namespace kv::win32 {
 
@@ -22,6 +19,38 @@ void DrawText(HDC dc, const std::string& text, RECT r, const ui::Font& font, UIN
   ::SetTextColor(dc, ToColorRef(font.color));
   std::wstring wide = Widen(text);
   ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, format | DT_NOPREFIX);
+}
+
+void PaintBuiltInGlyph(HDC dc, const std::string& glyph, int left, int top, int size) {
+  const bool on = glyph == "builtin:on";
+  UniqueBrush brush(::CreateSolidBrush(on ? RGB(0x00, 0xBB, 0x00) : RGB(0xFF, 0x00, 0x00)));
+  UniquePen pen(::CreatePen(PS_SOLID, 1, RGB(0x40, 0x40, 0x40)));
+  SelectedObject selectedPen(dc, pen.get());
+  SelectedObject selectedBrush(dc, brush.get());
+  ::Ellipse(dc, left, top, left + size, top + size);
+}
+
+// A bitmap file drawn with its bottom-left pixel as the transparent colour.
+bool PaintBitmapGlyph(HDC dc, const std::string& file, int left, int top, int size) {
+  UniqueBitmap bitmap(static_cast<HBITMAP>(
+      ::LoadImageW(nullptr, Widen(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  if (!bitmap) return false;
+  BITMAP info{};
+  ::GetObjectW(bitmap.get(), sizeof info, &info);
+  UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+  SelectedObject selected(memory.get(), bitmap.get());
+  const COLORREF transparent = ::GetPixel(memory.get(), 0, info.bmHeight - 1);
+  ::TransparentBlt(dc, left, top, size, size * info.bmHeight / (info.bmWidth ? info.bmWidth : 1),
+                   memory.get(), 0, 0, info.bmWidth, info.bmHeight, transparent);
+  return true;
+}
+
+}  // namespace
+
+void PaintBackground(HDC dc, const ui::Window& window, const Scale& scale) {
+  RECT client{0, 0, scale(window.bounds().width), scale(window.bounds().height)};
+  ::GetClipBox(dc, &client);
+  FillRectColor(dc, client, window.color());
 }
 
 void PaintLabel(HDC dc, const ui::Label& label, const Scale& scale, FontCache& fonts) {
@@ -60,7 +89,6 @@ void PaintPanel(HDC dc, const ui::Panel& panel, const Scale& scale, FontCache& f
     DrawText(dc, panel.caption(), r, panel.font(), DT_SINGLELINE | DT_CENTER | DT_VCENTER, scale, fonts);
 }
 
-// The pages' pictures: a row of small keys, drawn rather than stored.
 void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale) {
   const RECT r = scale.ToRect(image.WindowBounds());
   FillRectColor(dc, r, 0xEEEEFF);
@@ -72,51 +100,6 @@ void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale) {
   for (int top = r.top + gap; top + key <= r.bottom - gap / 2; top += key + gap)
     for (int left = r.left + gap; left + key <= r.right - gap / 2; left += key + gap)
       ::RoundRect(dc, left, top, left + key, top + key, scale(5), scale(5));
-}
-
-void PaintBuiltInGlyph(HDC dc, const std::string& glyph, int left, int top, int size) {
-  const bool on = glyph == "builtin:on";
-  UniqueBrush brush(::CreateSolidBrush(on ? RGB(0x00, 0xBB, 0x00) : RGB(0xFF, 0x00, 0x00)));
-  UniquePen pen(::CreatePen(PS_SOLID, 1, RGB(0x40, 0x40, 0x40)));
-  SelectedObject selectedPen(dc, pen.get());
-  SelectedObject selectedBrush(dc, brush.get());
-  ::Ellipse(dc, left, top, left + size, top + size);
-}
-
-// A bitmap file drawn with its bottom-left pixel as the transparent colour.
-bool PaintBitmapGlyph(HDC dc, const std::string& file, int left, int top, int size) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      ::LoadImageW(nullptr, Widen(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-  if (!bitmap) return false;
-  BITMAP info{};
-  ::GetObjectW(bitmap.get(), sizeof info, &info);
-  UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-  SelectedObject selected(memory.get(), bitmap.get());
-  const COLORREF transparent = ::GetPixel(memory.get(), 0, info.bmHeight - 1);
-  ::TransparentBlt(dc, left, top, size, size * info.bmHeight / (info.bmWidth ? info.bmWidth : 1),
-                   memory.get(), 0, 0, info.bmWidth, info.bmHeight, transparent);
-  return true;
-}
-
-}  // namespace
-
-bool IsPainted(const ui::Control& control) {
-  return dynamic_cast<const ui::Label*>(&control) || dynamic_cast<const ui::Shape*>(&control) ||
-         dynamic_cast<const ui::Panel*>(&control) || dynamic_cast<const ui::Image*>(&control);
-}
-
-void PaintControls(HDC dc, const ui::Window& window, const std::vector<ui::Control*>& controls,
-                   const Scale& scale, FontCache& fonts) {
-  RECT client{0, 0, scale(window.bounds().width), scale(window.bounds().height)};
-  ::GetClipBox(dc, &client);
-  FillRectColor(dc, client, window.color());
-  for (const ui::Control* control : controls) {
-    if (!control->Showing()) continue;
-    if (auto* label = dynamic_cast<const ui::Label*>(control)) PaintLabel(dc, *label, scale, fonts);
-    else if (auto* shape = dynamic_cast<const ui::Shape*>(control)) PaintShape(dc, *shape, scale);
-    else if (auto* panel = dynamic_cast<const ui::Panel*>(control)) PaintPanel(dc, *panel, scale, fonts);
-    else if (auto* image = dynamic_cast<const ui::Image*>(control)) PaintPicture(dc, *image, scale);
-  }
 }
 
 void PaintButton(HDC dc, const RECT& rect, const ui::Button& button, bool pressed, bool focused,

@@ -4,26 +4,29 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/font_cache.h"
 #include "ui/button.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/shape.h"
 #include "ui/window.h"
 
 namespace kv::win32 {
 
-// Paints the window's background and every shown painted control, in creation order, so
-// that later controls lie over earlier ones.
-void PaintControls(HDC dc, const ui::Window& window, const std::vector<ui::Control*>& controls,
-                   const Scale& scale, FontCache& fonts);
+// The window's own colour over the part of the window being painted.
+void PaintBackground(HDC dc, const ui::Window& window, const Scale& scale);
+
+// The painted controls, each at its place in the window.
+void PaintLabel(HDC dc, const ui::Label& label, const Scale& scale, FontCache& fonts);
+void PaintShape(HDC dc, const ui::Shape& shape, const Scale& scale);
+void PaintPanel(HDC dc, const ui::Panel& panel, const Scale& scale, FontCache& fonts);
+// The pages' pictures: a row of small keys, drawn rather than stored.
+void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale);
 
 // Paints a push button: frame, optional glyph, and the caption in the button's font colour.
 void PaintButton(HDC dc, const RECT& rect, const ui::Button& button, bool pressed, bool focused,
                  const Scale& scale, FontCache& fonts);
-
-// True for the controls that PaintControls draws.
-bool IsPainted(const ui::Control& control);
 
 }  // namespace kv::win32

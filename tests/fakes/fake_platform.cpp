@@ -319,6 +319,28 @@ void FakePlatform::PostClickToMainWindow() {
   Record(Service::Application, "post click");
 }
 
+void FakePlatform::PrepareTransition(int x, int y, int width, int height) {
+  transitionPrepared = true;
+  Record(Service::Application,
+         "transition prepare " + std::to_string(x) + "," + std::to_string(y) + " " +
+             std::to_string(width) + "x" + std::to_string(height),
+         AlsoInLog::kNo);
+}
+
+void FakePlatform::CaptureTransitionMiddle() {
+  Record(Service::Application, "transition middle", AlsoInLog::kNo);
+}
+
+void FakePlatform::PlayTransition(int durationMs) {
+  Record(Service::Application, "transition play " + std::to_string(durationMs), AlsoInLog::kNo);
+  if (onPlayTransition) onPlayTransition();
+}
+
+void FakePlatform::ReleaseTransition() {
+  transitionPrepared = false;
+  Record(Service::Application, "transition release", AlsoInLog::kNo);
+}
+
 platform::FoundExecutable FakePlatform::FindAssociated(const std::string& file,
                                                        const std::string& directory) {
   findExecutableCalls.push_back(file + "|" + directory);

@@ -211,6 +211,13 @@ class FakePlatform final : public platform::System,
   void ShowTrayMenuAt(int x, int y) override;
   std::pair<int, int> ScreenSize() override { return screenSize; }
   void PostClickToMainWindow() override;
+  void PrepareTransition(int x, int y, int width, int height) override;
+  void CaptureTransitionMiddle() override;
+  void PlayTransition(int durationMs) override;
+  void ReleaseTransition() override;
+  // Runs while a transition plays, as the messages served during the slide would.
+  std::function<void()> onPlayTransition;
+  bool transitionPrepared = false;
 
   // Processes
   platform::FoundExecutable FindAssociated(const std::string& file, const std::string& directory) override;

@@ -92,5 +92,18 @@ TEST(ComPtrTest, ReleasesEveryReferenceItHolds) {
   EXPECT_EQ(empty.As(out), E_POINTER);
 }
 
+TEST(UniqueMenuTest, DestroysTheMenuOnceWhoeverHoldsItLast) {
+  HMENU raw = ::CreatePopupMenu();
+  ASSERT_NE(raw, nullptr);
+  {
+    UniqueMenu first(raw);
+    ::AppendMenuW(first.get(), MF_STRING, 1, L"Item");
+    UniqueMenu second(std::move(first));
+    EXPECT_FALSE(first);
+    EXPECT_TRUE(::IsMenu(raw));
+  }
+  EXPECT_FALSE(::IsMenu(raw));
+}
+
 }  // namespace
 }  // namespace kv::win32

@@ -1,0 +1,159 @@
+#include "platform/win32/windowed_peers.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/painter.h"
+#include "platform/win32/wide.h"
+
+namespace kv::win32 {
+
+namespace {
+
+constexpr int kDropDownHeight = 240;
+
+void SetFont(HWND hwnd, HFONT font) {
+  ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+}  // namespace
+
+void WindowedPeer::CreateWindowWithId(int id) {
+  const WindowClass cls = Class();
+  hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", WS_CHILD | WS_TABSTOP | cls.style, 0, 0, 0,
+                            0, context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            context_.instance, nullptr);
+  Created();
+}
+
+void WindowedPeer::Sync() {
+  SyncScope scope(context_);
+  Place();
+  ::EnableWindow(hwnd_, control().enabled());
+  SyncOwnState();
+  ShowOrHide();
+}
+
+// A page that shows or hides changes nothing for a control inside it that stays hidden.
+void WindowedPeer::AncestorChanged(bool moved, bool shownChanged) {
+  SyncScope scope(context_);
+  if (moved) Place();
+  if (shownChanged && control().Showing() != shown_) ShowOrHide();
+}
+
+void WindowedPeer::Place() {
+  const Scale& scale = context_.scale;
+  const RECT r = scale.ToRect(control().WindowBounds());
+  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top + scale(ExtraHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowedPeer::ShowOrHide() {
+  shown_ = control().Showing();
+  ::ShowWindow(hwnd_, shown_ ? SW_SHOWNA : SW_HIDE);
+}
+
+// The push button draws itself (WM_DRAWITEM), so that its caption has its font's colour.
+WindowedPeer::WindowClass ButtonPeer::Class() const { return {L"BUTTON", BS_OWNERDRAW}; }
+
+void ButtonPeer::SyncOwnState() {
+  SetWindowTextIfDifferent(hwnd_, button_.caption());
+  ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ButtonPeer::OnCommand(UINT code) {
+  if (code == BN_CLICKED) button_.UserClick();
+}
+
+void ButtonPeer::DrawItem(const DRAWITEMSTRUCT& item) {
+  PaintButton(item.hDC, item.rcItem, button_, (item.itemState & ODS_SELECTED) != 0,
+              (item.itemState & ODS_FOCUS) != 0, context_.scale, context_.fonts);
+}
+
+// BS_CHECKBOX, not BS_AUTOCHECKBOX: the model decides the state and the peer shows it.
+WindowedPeer::WindowClass CheckBoxPeer::Class() const { return {L"BUTTON", BS_CHECKBOX}; }
+
+void CheckBoxPeer::SyncOwnState() {
+  SetFont(hwnd_, Font(check_.font()));
+  SetWindowTextIfDifferent(hwnd_, check_.caption());
+  ::SendMessageW(hwnd_, BM_SETCHECK, check_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBoxPeer::OnCommand(UINT code) {
+  if (code == BN_CLICKED) check_.UserClick();
+}
+
+void CheckBoxPeer::ColorText(HDC dc) { ::SetTextColor(dc, ToColorRef(check_.font().color)); }
+
+WindowedPeer::WindowClass ComboBoxPeer::Class() const {
+  return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
+}
+
+int ComboBoxPeer::ExtraHeight() const { return kDropDownHeight; }
+
+void ComboBoxPeer::SyncOwnState() {
+  SetFont(hwnd_, Font(combo_.font()));
+  if (items_ != combo_.items()) {
+    ::SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : combo_.items())
+      ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    items_ = combo_.items();
+  }
+  ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+}
+
+// A list can end in several ways (a choice, Escape, a click elsewhere, the focus moving on),
+// and some of them put back the earlier item without a selection change. At each of them the
+// control's item and the model's are made equal again: an item the user left showing is the
+// user's choice; a list showing nothing takes the program's choice back.
+void ComboBoxPeer::OnCommand(UINT code) {
+  switch (code) {
+    case CBN_SELCHANGE:
+    case CBN_SELENDOK:
+    case CBN_SELENDCANCEL:
+    case CBN_CLOSEUP:
+    case CBN_KILLFOCUS:
+      break;
+    default:
+      return;
+  }
+  const int shown = static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+  if (shown == combo_.itemIndex()) return;
+  if (shown >= 0) {
+    combo_.UserSelect(shown);
+  } else {
+    SyncScope scope(context_);
+    ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+  }
+}
+
+WindowedPeer::WindowClass EditPeer::Class() const {
+  return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+}
+
+// Typed characters reach the key-press event before the box inserts them.
+void EditPeer::Created() {
+  ::SetWindowSubclass(hwnd_, &EditPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void EditPeer::SyncOwnState() {
+  SetFont(hwnd_, Font(edit_.font()));
+  SetWindowTextIfDifferent(hwnd_, edit_.text());
+}
+
+void EditPeer::OnCommand(UINT code) {
+  if (code == EN_CHANGE) edit_.UserReplaceText(WindowText(hwnd_));
+}
+
+LRESULT CALLBACK EditPeer::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self) {
+  if (msg == WM_CHAR) {
+    char key = wParam < 0x80 ? static_cast<char>(wParam) : '?';
+    reinterpret_cast<EditPeer*>(self)->edit_.UserKeyPress(key);
+    if (key == 0) return 0;
+  } else if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &EditPeer::Subclass, id);
+  }
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace kv::win32

@@ -1,0 +1,120 @@
+// The peers that own a child window of the main window: the owner-drawn push button, the
+// check box, the drop-down list and the edit box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/control_peer.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+
+namespace kv::win32 {
+
+class WindowedPeer : public ControlPeer {
+ public:
+  using ControlPeer::ControlPeer;
+
+  // Makes the child window, hidden and without a size until the first Sync.
+  void CreateWindowWithId(int id);
+  HWND hwnd() const { return hwnd_; }
+  HWND Window() const override { return hwnd_; }
+
+  // Bounds, enabled state, the kind's own state, shown or hidden.
+  void Sync() final;
+  void AncestorChanged(bool moved, bool shownChanged) final;
+
+  // A WM_COMMAND notification from the child window; ignored while a peer syncs.
+  void Command(UINT code) {
+    if (!context_.syncing) OnCommand(code);
+  }
+  virtual void DrawItem(const DRAWITEMSTRUCT& item) { (void)item; }
+  // WM_CTLCOLORSTATIC: the text colour, on the background the main window chose.
+  virtual void ColorText(HDC dc) { (void)dc; }
+
+ protected:
+  struct WindowClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle = 0;
+  };
+  virtual WindowClass Class() const = 0;
+  virtual void Created() {}
+  // Layout pixels below the bounds that still belong to the window (a drop-down's list).
+  virtual int ExtraHeight() const { return 0; }
+  virtual void SyncOwnState() = 0;
+  virtual void OnCommand(UINT code) = 0;
+
+  HFONT Font(const ui::Font& font) { return context_.fonts.Get(font, context_.scale.dpi); }
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  void Place();
+  void ShowOrHide();
+
+  bool shown_ = false;  // as last shown or hidden
+};
+
+class ButtonPeer final : public WindowedPeer {
+ public:
+  ButtonPeer(ui::Button& button, PeerContext& context)
+      : WindowedPeer(button, context), button_(button) {}
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
+
+ private:
+  WindowClass Class() const override;
+  void SyncOwnState() override;
+  void OnCommand(UINT code) override;
+
+  ui::Button& button_;
+};
+
+class CheckBoxPeer final : public WindowedPeer {
+ public:
+  CheckBoxPeer(ui::CheckBox& check, PeerContext& context)
+      : WindowedPeer(check, context), check_(check) {}
+  void ColorText(HDC dc) override;
+
+ private:
+  WindowClass Class() const override;
+  void SyncOwnState() override;
+  void OnCommand(UINT code) override;
+
+  ui::CheckBox& check_;
+};
+
+class ComboBoxPeer final : public WindowedPeer {
+ public:
+  ComboBoxPeer(ui::ComboBox& combo, PeerContext& context)
+      : WindowedPeer(combo, context), combo_(combo) {}
+
+ private:
+  WindowClass Class() const override;
+  int ExtraHeight() const override;
+  void SyncOwnState() override;
+  void OnCommand(UINT code) override;
+
+  ui::ComboBox& combo_;
+  std::vector<std::string> items_;  // what the list box shows
+};
+
+class EditPeer final : public WindowedPeer {
+ public:
+  EditPeer(ui::Edit& edit, PeerContext& context) : WindowedPeer(edit, context), edit_(edit) {}
+
+ private:
+  WindowClass Class() const override;
+  void Created() override;
+  void SyncOwnState() override;
+  void OnCommand(UINT code) override;
+  static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
+
+  ui::Edit& edit_;
+};
+
+}  // namespace kv::win32
