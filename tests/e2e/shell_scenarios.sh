@@ -1,4 +1,4 @@
-# Run at Startup and the quiet start it leads to; sourced by run.sh, with its helpers.
+# Run at Startup, the quiet start it leads to, and Help; sourced by run.sh, with its helpers.
 probe() { wine "$build/tests/e2e/keyvane_shellprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 ms_now() { echo $(( $(date +%s%N) / 1000000 )); }
 
@@ -54,6 +54,24 @@ if start_app "$dir" bootup; then
   check "the balloon says Keyvane has started" \
     test "$balloon" = "Keyvane has started.||You may start using your Designed Keys Now.||Double-Click Here to view Keyvane|"
   stop_app
+else
+  check "the main window appears" false
+fi
+
+echo "Help"
+dir="$(fresh_folder help)"
+cp "$build/platform/win32/Keyvane.chm" "$dir/"
+if start_app "$dir"; then
+  xdotool mousemove $((origin_x + 296 + 30)) $((origin_y + 348 + 11)) click 1
+  viewer=""
+  for _ in $(seq 1 60); do
+    viewer="$(xdotool search --onlyvisible --name '^Keyvane Help$' 2>/dev/null | head -n1)"
+    [ -n "$viewer" ] && break
+    sleep 0.1
+  done
+  check "the Help button opens Keyvane.chm in the help viewer" test -n "$viewer"
+  stop_app
+  check "... and the program still ends cleanly" test -z "$(keyvane_linux_pid)"
 else
   check "the main window appears" false
 fi
