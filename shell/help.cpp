@@ -28,9 +28,12 @@ std::string HelpTopicAddress(const std::string& helpFile, const std::string& top
 
 const char* HelpTopicOf(PageId page) {
   switch (page) {
-    case PageId::Editor: return "Topic5.htm";
-    case PageId::Themes: return "Topic7.htm";
-    case PageId::Intro: break;
+    case PageId::Editor:
+      return "Topic5.htm";
+    case PageId::Themes:
+      return "Topic7.htm";
+    case PageId::Intro:
+      break;
   }
   return "Topic1.htm";
 }

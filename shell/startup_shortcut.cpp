@@ -27,7 +27,8 @@ std::string StartupFolderFallback(const std::string& windowsFolder) {
 std::string TForm1::StartupShortcutPath() const {
   // A Shell Folders key without a "Startup" value leaves the folder empty; the bare file
   // name would then land in whatever the current folder is (System32, at log-on).
-  const std::string folder = startupFolder.empty() ? StartupFolderFallback(windowsFolder) : startupFolder;
+  const std::string folder =
+      startupFolder.empty() ? StartupFolderFallback(windowsFolder) : startupFolder;
   return folder + kShortcutName;
 }
 

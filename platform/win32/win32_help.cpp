@@ -37,7 +37,8 @@ Win32Help::HtmlHelpEntry Win32Help::Entry() {
 bool Win32Help::DisplayTopic(const std::string& address) {
   const HtmlHelpEntry htmlHelp = Entry();
   if (!htmlHelp) return false;
-  return htmlHelp(owner_ ? owner_() : nullptr, Widen(address).c_str(), kHhDisplayTopic, 0) != nullptr;
+  return htmlHelp(owner_ ? owner_() : nullptr, Widen(address).c_str(), kHhDisplayTopic, 0) !=
+         nullptr;
 }
 
 }  // namespace kv::win32

@@ -3,9 +3,9 @@
 //   shellprobe read-link <path>  prints a shell link's target, arguments, description,
 //                                working folder and show command, one per line
 //   shellprobe tooltips          prints the text of each visible tool-tip window (balloons)
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string_view>
@@ -65,8 +65,8 @@ BOOL CALLBACK PrintTooltip(HWND window, LPARAM) {
     wchar_t text[1024] = L"";
     // WM_GETTEXT is carried across processes; GetWindowText would give only the caption.
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                          2000, &copied);
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 2000, &copied);
     PrintLine(text);
   }
   return TRUE;

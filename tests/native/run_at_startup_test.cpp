@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* kExe = "C:\\Program Files\\Keyvane\\keyvane.exe";
 constexpr const char* kLink =
-    "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Keyvane.lnk";
+    "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start "
+    "Menu\\Programs\\Startup\\Keyvane.lnk";
 
 class RunAtStartup : public test::FormTest {
  protected:
@@ -29,7 +30,9 @@ class RunAtStartup : public test::FormTest {
     return "shortcut " + path + " -> " + fp.exePath;
   }
   std::string IniWrite() const { return "write " + SettingsFile(); }
-  std::string StoredValue() { return SavedSettings().ReadString("Setting", "RunAtStartup", "absent"); }
+  std::string StoredValue() {
+    return SavedSettings().ReadString("Setting", "RunAtStartup", "absent");
+  }
 };
 
 TEST_F(RunAtStartup, CheckingCreatesTheStartupShortcut) {
@@ -75,17 +78,17 @@ TEST_P(CheckingWithALinkInPlace, RewritesItOnlyWhenItDoesNotPointHere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, CheckingWithALinkInPlace,
-    ::testing::Values(
-        ExistingLink{"same", kExe, kExe, false},
-        ExistingLink{"same in other capitals", kExe, "c:\\PROGRAM FILES\\keyvane\\KeyVane.EXE", false},
-        ExistingLink{"another copy", kExe, "D:\\Old Keyvane\\keyvane.exe", true},
-        ExistingLink{"this copy on a removable drive", "E:\\Keyvane\\keyvane.exe",
-                     "E:\\Keyvane\\keyvane.exe", true},
-        ExistingLink{"no target", kExe, "", true},
-        ExistingLink{"no drive", kExe, "keyvane.exe", true},
-        // Only a to z are compared without case.
-        ExistingLink{"other accented capitals", "C:\\Caf\xC3\xA9\\keyvane.exe",
-                     "C:\\CAF\xC3\x89\\KEYVANE.EXE", true}),
+    ::testing::Values(ExistingLink{"same", kExe, kExe, false},
+                      ExistingLink{"same in other capitals", kExe,
+                                   "c:\\PROGRAM FILES\\keyvane\\KeyVane.EXE", false},
+                      ExistingLink{"another copy", kExe, "D:\\Old Keyvane\\keyvane.exe", true},
+                      ExistingLink{"this copy on a removable drive", "E:\\Keyvane\\keyvane.exe",
+                                   "E:\\Keyvane\\keyvane.exe", true},
+                      ExistingLink{"no target", kExe, "", true},
+                      ExistingLink{"no drive", kExe, "keyvane.exe", true},
+                      // Only a to z are compared without case.
+                      ExistingLink{"other accented capitals", "C:\\Caf\xC3\xA9\\keyvane.exe",
+                                   "C:\\CAF\xC3\x89\\KEYVANE.EXE", true}),
     [](const auto& info) {
       std::string name = info.param.what;
       for (char& ch : name)
@@ -99,7 +102,8 @@ TEST_F(RunAtStartup, UncheckingDeletesTheShortcutOrOnlyStoresTheValue) {
   ASSERT_TRUE(fp.HasFile(kLink));
   auto mark = EffectsMark();
   form->CheckBox1->UserClick();
-  EXPECT_EQ(EffectsSince(mark), (std::vector<std::string>{"delete " + std::string(kLink), IniWrite()}));
+  EXPECT_EQ(EffectsSince(mark),
+            (std::vector<std::string>{"delete " + std::string(kLink), IniWrite()}));
   EXPECT_FALSE(fp.HasFile(kLink));
   EXPECT_EQ(StoredValue(), "0");
 
@@ -157,7 +161,8 @@ TEST_F(RunAtStartup, EveryStartWithTheValueSetMakesSureOfTheShortcut) {
 }
 
 TEST_F(RunAtStartup, WithoutAStartupValueTheShortcutGoesUnderTheWindowsFolder) {
-  fp.registry[fake::RegistryPath(platform::RegistryHive::CurrentUser, test::kShellFoldersKey)].clear();
+  fp.registry[fake::RegistryPath(platform::RegistryHive::CurrentUser, test::kShellFoldersKey)]
+      .clear();
   Create();
   form->CheckBox1->UserClick();
   const std::string link = "C:\\WINDOWS\\Startm~1\\Programs\\StartUp\\Keyvane.lnk";
@@ -179,7 +184,8 @@ TEST_P(ShortcutFailure, IsShownAndKeepsTheStoredValue) {
   GetParam().arrange(fp);
   const auto mark = EffectsMark();
   form->CheckBox1->UserClick();
-  EXPECT_EQ(EffectsSince(mark), (std::vector<std::string>{"error " + std::string(GetParam().message)}));
+  EXPECT_EQ(EffectsSince(mark),
+            (std::vector<std::string>{"error " + std::string(GetParam().message)}));
   EXPECT_EQ(StoredValue(), "0");
   EXPECT_TRUE(form->CheckBox1->checked());
 }
@@ -191,14 +197,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"CoCreateInstance\" failed."},
         LinkFailure{"FolderNotWritable", [](fake::FakePlatform& f) { f.unwritable.insert(kLink); },
                     "Write error."},
-        LinkFailure{"NotALink", [](fake::FakePlatform& f) { f.files[kLink] = "text"; }, "Read error."}),
+        LinkFailure{"NotALink", [](fake::FakePlatform& f) { f.files[kLink] = "text"; },
+                    "Read error."}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // The error box at start must not cost the user the rest of the settings: with the keys left
 // unregistered and the search term unread, the end of the run would save them as lost.
 TEST_F(RunAtStartup, AShortcutErrorAtStartIsShownAndTheSettingsAreStillRead) {
-  WriteSettings("[Keys]\r\nEnabled=1\r\n[Setting]\r\nRunAtStartup=1\r\nSearchTerm=news\r\n"
-                "[F1Key]\r\nLabel=Mail\r\nAction=13\r\n");
+  WriteSettings(
+      "[Keys]\r\nEnabled=1\r\n[Setting]\r\nRunAtStartup=1\r\nSearchTerm=news\r\n"
+      "[F1Key]\r\nLabel=Mail\r\nAction=13\r\n");
   fp.shortcutComponentFails = true;
   Create();
   EXPECT_EQ(fp.errors, (std::vector<std::string>{"\"CoCreateInstance\" failed."}));
@@ -214,8 +222,9 @@ TEST_F(RunAtStartup, HelpOpensTheTopicOfThePageShownAndReportsNothing) {
   Create();
   fp.helpViewerPresent = false;
   const std::string chm = "C:\\Program Files\\Keyvane\\Keyvane.chm::/";
-  const std::pair<PageId, const char*> pages[] = {
-      {PageId::Themes, "Topic7.htm"}, {PageId::Intro, "Topic1.htm"}, {PageId::Editor, "Topic5.htm"}};
+  const std::pair<PageId, const char*> pages[] = {{PageId::Themes, "Topic7.htm"},
+                                                  {PageId::Intro, "Topic1.htm"},
+                                                  {PageId::Editor, "Topic5.htm"}};
   for (const auto& [page, topic] : pages) {
     form->TurnPage(page);
     const auto mark = EffectsMark();

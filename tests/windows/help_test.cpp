@@ -7,7 +7,6 @@
 
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_help.h"
-
 #include "tests/windows/test_support.h"
 
 namespace kv::win32 {

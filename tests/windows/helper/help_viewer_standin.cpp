@@ -13,8 +13,8 @@ void Append(const wchar_t* text) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HWND WINAPI HtmlHelpW(HWND caller, LPCWSTR file, UINT command,
-                                                       DWORD_PTR data) {
+extern "C" __declspec(dllexport) HWND WINAPI
+    HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
   wchar_t line[64];
   ::wsprintfW(line, L"%u ", command);
   Append(line);
