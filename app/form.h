@@ -29,6 +29,7 @@ namespace kv {
 
 inline constexpr const char* kProductName = "Keyvane";
 inline constexpr const char* kMutexName = "Keyvane_is_alive";
+inline constexpr const char* kBootArgument = "bootup";
 inline constexpr const char* kVersionText = "v.1.01.03 6/14/2009";
 inline constexpr const char* kBootBalloonText =
     "Keyvane has started.\r\n\r\nYou may start using your Designed Keys Now.\r\n\r\n"
@@ -154,6 +155,14 @@ class TForm1 : public ui::Window, public WindowEvents {
 
   // ---- shell ----
   void CheckBox1Click();
+  // Writes the shortcut file, replacing any file of that name; the working folder is the
+  // target's folder.
+  void MakeShortcut(const std::string& target, const std::string& arguments,
+                    const std::string& shortcutPath, const std::string& description);
+  // Keyvane.lnk in the Startup folder.
+  std::string StartupShortcutPath() const;
+  void HelpButtonClick();
+  void Label29Click();
   void AppOnMinimize();
   void CoolTrayDblClick();
   void ShowMinimizeItemClick();
@@ -262,5 +271,11 @@ int OsKindFromInfo(int osInfo);
 int ClassifyOsVersion(const platform::OsVersion& v);
 // A folder path that ends in a backslash (an empty path stays empty).
 std::string CheckPath(const std::string& path);
+// The Startup folder under the Windows folder, for when the user's cannot be found.
+std::string StartupFolderFallback(const std::string& windowsFolder);
+// The help viewer's address of a topic: "<file>::/<topic>", ".htm" added to a bare name.
+std::string HelpTopicAddress(const std::string& helpFile, const std::string& topic);
+// The help topic that belongs to a page.
+const char* HelpTopicOf(PageId page);
 
 }  // namespace kv

@@ -60,12 +60,14 @@ TForm1::TForm1(platform::Platform& p, std::vector<std::string> arguments)
   CheckBox1->onClick = [this](ui::CheckBox&) { CheckBox1Click(); };
 
   HelpButton = MakeButton("HelpButton", "Help", {296, 348, 65, 23}, this);
+  HelpButton->onClick = [this](ui::Button&) { HelpButtonClick(); };
 
   Label29 = Make<ui::Label>("Label29", this);
   Label29->SetBounds({64, 351, 218, 11});
-  Label29->SetCaption("Keyvane - a free utility by its developers");
+  Label29->SetCaption("The Keyvane developers - www.keyvane.org");
   Label29->SetFont(ui::Font{"Small Fonts", 9, false, true, 0x0000DD});
   Label29->SetCursor(ui::Cursor::Hand);
+  Label29->onClick = [this](ui::Label&) { Label29Click(); };
 
   VersionLabel = Make<ui::Label>("VersionLabel", this);
   VersionLabel->SetBounds({488, 353, 105, 13});

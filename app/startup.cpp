@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr const char* kBootArgument = "bootup";
 
 }  // namespace
 
@@ -80,7 +79,7 @@ void TForm1::FormCreate() {
   const platform::RegistryRead startup = platform.system.ReadRegistryString(
       platform::RegistryHive::CurrentUser, kShellFoldersKey, "Startup");
   startupFolder = startup.keyOpened ? CheckPath(startup.value.value_or(""))
-                                    : windowsFolder + "Startm~1\\Programs\\StartUp\\";
+                                    : StartupFolderFallback(windowsFolder);
 
   ThemeLine->SetCaption("");
   SetCaptionWithTitle(std::string(kProductName) + " - " + "No Theme Loaded");

@@ -51,7 +51,7 @@ void BM_HotKeyToLaunch(benchmark::State& state) {
   fp.env["ProgramFiles"] = "C:\\Program Files";
   fp.files[fp.Beside("Keyvane.ini")] = RunFileSettings();
   InstantProcesses processes;
-  kv::platform::Platform bundle{fp, fp, fp, fp, fp, fp, fp, fp, processes, fp, fp, fp, fp};
+  kv::platform::Platform bundle{fp, fp, fp, fp, fp, fp, fp, fp, processes, fp, fp, fp, fp, fp};
   kv::TForm1 form(bundle, {});
   form.FormCreate();
   // The last key in key order: the key lookup walks the whole table.

@@ -233,6 +233,15 @@ class Shortcuts {
   virtual ShortcutInfo Read(const std::string& path) = 0;
 };
 
+// The HTML Help viewer, looked up when it is first needed, so that Keyvane runs without it.
+class Help {
+ public:
+  virtual ~Help() = default;
+  // Opens the viewer at an address of the form "<file>.chm::/<topic>"; false when the viewer
+  // or the topic cannot be shown.
+  virtual bool DisplayTopic(const std::string& address) = 0;
+};
+
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShow = 5;
 inline constexpr uint32_t kKeyEventKeyUp = 0x0002;
@@ -288,6 +297,7 @@ struct Platform {
   Keyboard& keyboard;
   Shortcuts& shortcuts;
   Printing& printing;
+  Help& help;
 };
 
 }  // namespace kv::platform

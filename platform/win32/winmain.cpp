@@ -12,6 +12,7 @@
 #include "platform/win32/win32_ansi.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_hotkeys.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_power.h"
@@ -58,9 +59,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Keyboard keyboard(owner);
   Win32Shortcuts shortcuts;
   Win32Printing printing(owner);
+  Win32Help help(owner);
   window.SetTray(&tray);
   kv::platform::Platform platform{system, files, ansi,      hotKeys, tray,     dialogs,
                                   window, wow64, processes, power,   keyboard, shortcuts,
-                                  printing};
+                                  printing, help};
   return kv::RunProgram(platform, Arguments(), window);
 }

@@ -338,5 +338,7 @@ else
 fi
 stop_app
 
+source "$(dirname "${BASH_SOURCE[0]}")/shell_scenarios.sh"
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

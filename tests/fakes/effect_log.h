@@ -30,6 +30,7 @@ enum class Service {
   Shortcuts,    // shell links written
   Wow64,        // file-system redirection switched off and on
   Printing,     // the print dialog and print jobs
+  Help,         // topics the help viewer was asked to show
 };
 
 struct Effect {

@@ -61,7 +61,8 @@ std::set<std::string>& FakePlatform::HeldMutexes() {
 }
 
 FakePlatform::FakePlatform()
-    : bundle_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
+    : bundle_{*this, *this, *this, *this, *this, *this, *this,
+              *this, *this, *this, *this, *this, *this, *this} {
   registry[RegistryPath(platform::RegistryHive::CurrentUser,
                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")]
           ["startup"] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -147,8 +148,10 @@ bool FakePlatform::Exists(const std::string& path) {
 
 bool FakePlatform::Delete(const std::string& path) {
   Record(Service::Files, "delete " + path);
-  if (files.erase(path) != 0) return true;
-  return redirectionOff && redirectedFiles.erase(path) != 0;
+  bool deleted = files.erase(path) != 0;
+  if (!deleted) deleted = redirectionOff && redirectedFiles.erase(path) != 0;
+  if (deleted) shortcuts.erase(path);
+  return deleted;
 }
 
 unsigned FakePlatform::DriveType(const std::string& root) {
@@ -456,6 +459,12 @@ platform::ShortcutInfo FakePlatform::Read(const std::string& path) {
   auto it = shortcuts.find(path);
   if (it == shortcuts.end()) throw KeyvaneError("Read error.");
   return it->second;
+}
+
+bool FakePlatform::DisplayTopic(const std::string& address) {
+  helpTopics.push_back(address);
+  Record(Service::Help, "help " + address);
+  return helpViewerPresent;
 }
 
 std::optional<uintptr_t> FakePlatform::DisableRedirection() {

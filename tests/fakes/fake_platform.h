@@ -43,7 +43,8 @@ class FakePlatform final : public platform::System,
                            public platform::Power,
                            public platform::Keyboard,
                            public platform::Shortcuts,
-                           public platform::Printing {
+                           public platform::Printing,
+                           public platform::Help {
  public:
   FakePlatform();
 
@@ -141,6 +142,10 @@ class FakePlatform final : public platform::System,
   // Files visible only with the 64-bit file-system redirection switched off.
   std::set<std::string> redirectedFiles;
   std::map<std::string, int> driveTypes;  // "C:\\" -> 3 (fixed); others 3 unless listed
+
+  // ---- help viewer ----
+  bool helpViewerPresent = true;
+  std::vector<std::string> helpTopics;  // addresses asked for, in order
 
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
 
@@ -251,6 +256,8 @@ class FakePlatform final : public platform::System,
 
   // Printing
   platform::PrintOutcome PrintLines(const std::string& jobName, const std::vector<std::string>& lines) override;
+  // Help
+  bool DisplayTopic(const std::string& address) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }

@@ -226,7 +226,8 @@ TEST(SessionEnd, ThePrivilegeIsEnabledBeforeWindowsIsAskedToEndTheSession) {
   LoggedPower power(fp);
   platform::Platform& p = fp.platform();
   platform::Platform bundle{p.system, p.files, p.ansi, p.hotKeys, p.tray, p.dialogs,
-                            p.app,    p.wow64, p.processes, power, p.keyboard, p.shortcuts, p.printing};
+                            p.app,    p.wow64, p.processes, power, p.keyboard, p.shortcuts,
+                            p.printing, p.help};
   EXPECT_TRUE(MyExitWindows(bundle, kExitReboot));
   EXPECT_EQ(fp.log, (std::vector<std::string>{"privilege", "exit 2"}));
 }

@@ -63,7 +63,7 @@ class Keystrokes : public FormTest {
  protected:
   LoggedKeyboard keyboard{fp};
   InputBoxDialogs dialogs{fp};
-  platform::Platform observed{fp, fp, fp, fp, fp, dialogs, fp, fp, fp, fp, keyboard, fp, fp};
+  platform::Platform observed{fp, fp, fp, fp, fp, dialogs, fp, fp, fp, fp, keyboard, fp, fp, fp};
 
   TForm1& CreateObserved() {
     form = std::make_unique<TForm1>(observed, std::vector<std::string>{});

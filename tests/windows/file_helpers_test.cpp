@@ -17,6 +17,7 @@
 #include "platform/win32/win32_power.h"
 #include "platform/win32/win32_printing.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_shortcuts.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
@@ -65,8 +66,10 @@ class RealPlatform : public ::testing::Test {
   Win32Keyboard keyboard{[] { return HWND{}; }};
   Win32Shortcuts shortcuts;
   Win32Printing printing{[] { return HWND{}; }};
+  Win32Help help{nullptr};
   platform::Platform p{system, files, ansi, hotKeys, tray, dialogs, window,
-                       wow64,  processes, power, keyboard, shortcuts, printing};
+                       wow64,  processes, power, keyboard, shortcuts,
+                       printing, help};
 };
 
 TEST_F(RealPlatform, FilesAreFoundAndDeletedWithOrWithoutTheRedirectionRetry) {

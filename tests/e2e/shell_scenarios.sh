@@ -1,0 +1,77 @@
+# Run at Startup, the quiet start it leads to, and Help; sourced by run.sh, with its helpers.
+probe() { wine "$build/tests/e2e/keyvane_shellprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+ms_now() { echo $(( $(date +%s%N) / 1000000 )); }
+
+echo "Run at Startup"
+startup_w="$(probe startup-folder)"
+link_w="$startup_w\\Keyvane.lnk"
+link_u="$(winepath -u "$link_w" 2>/dev/null)"
+rm -f "$link_u"
+dir="$(fresh_folder runatstartup)"
+if [ -n "$startup_w" ] && start_app "$dir"; then
+  read -r cx cy <<<"$((origin_x + 376 + 8)) $((origin_y + 351 + 8))"
+  xdotool mousemove "$cx" "$cy" click 1
+  check "checking the box creates Keyvane.lnk in the Startup folder" wait_file "$link_u" 5
+  mapfile -t link < <(probe read-link "$link_w")
+  exe_w="$(winpath_of "$dir")\\keyvane.exe"
+  check "... whose target is keyvane.exe" test "${link[0]:-}" = "$exe_w"
+  check "... started with \"bootup\"" test "${link[1]:-}" = "bootup"
+  check "... described as \"Keyvane\"" test "${link[2]:-}" = "Keyvane"
+  check "... in its own folder, with the backslash" test "${link[3]:-}" = "$(winpath_of "$dir")\\"
+  check "... in a normal window" test "${link[4]:-}" = 1
+  check "... and stores RunAtStartup=1" grep -q '^RunAtStartup=1' <(tr -d '\r' <"$dir/Keyvane.ini")
+  xdotool mousemove "$cx" "$cy" click 1
+  sleep 0.5
+  check "unchecking deletes it" test ! -e "$link_u"
+  check "... and stores RunAtStartup=0" grep -q '^RunAtStartup=0' <(tr -d '\r' <"$dir/Keyvane.ini")
+  stop_app
+  # Stored as on, with the link gone: the next start makes it again.
+  sed -i 's/^RunAtStartup=0/RunAtStartup=1/' "$dir/Keyvane.ini"
+  if start_app "$dir"; then
+    check "a start with RunAtStartup=1 recreates the deleted link" wait_file "$link_u" 5
+  fi
+  stop_app
+else
+  check "the main window appears (and the Startup folder is known)" false
+fi
+rm -f "$link_u"
+
+echo "Start with bootup"
+dir="$(fresh_folder bootup)"
+if start_app "$dir" bootup; then
+  shown="$(ms_now)"
+  while [ "$(drive visible)" = 1 ] && [ $(( $(ms_now) - shown )) -lt 5000 ]; do sleep 0.05; done
+  took=$(( $(ms_now) - shown ))
+  note "     shown to the tray in $took ms"
+  check "the window goes to the tray about a second after it is shown" test "$took" -ge 600 -a "$took" -le 2500
+  check "... and the program keeps running there" kill -0 "$app_pid"
+  balloon=""
+  for _ in $(seq 1 40); do
+    balloon="$(probe tooltips | tr '\n' '|')"
+    [ -n "${balloon//|/}" ] && break
+    sleep 0.1
+  done
+  check "the balloon says Keyvane has started" \
+    test "$balloon" = "Keyvane has started.||You may start using your Designed Keys Now.||Double-Click Here to view Keyvane|"
+  stop_app
+else
+  check "the main window appears" false
+fi
+
+echo "Help"
+dir="$(fresh_folder help)"
+cp "$build/platform/win32/Keyvane.chm" "$dir/"
+if start_app "$dir"; then
+  xdotool mousemove $((origin_x + 296 + 30)) $((origin_y + 348 + 11)) click 1
+  viewer=""
+  for _ in $(seq 1 60); do
+    viewer="$(xdotool search --onlyvisible --name '^Keyvane Help$' 2>/dev/null | head -n1)"
+    [ -n "$viewer" ] && break
+    sleep 0.1
+  done
+  check "the Help button opens Keyvane.chm in the help viewer" test -n "$viewer"
+  stop_app
+  check "... and the program still ends cleanly" test -z "$(keyvane_linux_pid)"
+else
+  check "the main window appears" false
+fi
