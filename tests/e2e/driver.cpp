@@ -140,6 +140,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"click" && argc > 2) return Click(w, argv[2]);
   if (command == L"choose" && argc > 2) return Choose(w, argv[2]);
+  if (command == L"selected") {  // each visible drop-down's chosen item, in Tab order
+    for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
+      if (!::IsWindowVisible(c)) continue;
+      wchar_t text[256] = L"";
+      const LRESULT index = ::SendMessageW(c, CB_GETCURSEL, 0, 0);
+      if (index != CB_ERR) ::SendMessageW(c, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+      std::wprintf(L"%ls\n", index == CB_ERR ? L"(none)" : text);
+    }
+    return 0;
+  }
   if (command == L"visible") {
     std::printf("%d\n", ::IsWindowVisible(w) ? 1 : 0);
     return 0;

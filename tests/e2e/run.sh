@@ -237,6 +237,49 @@ else
 fi
 stop_app
 
+echo "Editing a key"
+dir="$(fresh_folder editor)"
+printf 'notes\r\n' >"$dir/notes.txt"
+printf '[F6Key]\r\nLabel=Task list\r\nAction=29\r\nFile=12Delete\r\n' >"$dir/Keyvane.ini"
+key_at() { echo $((24 + 28 + 64 * ($1 - 1))) $((24 + 58)); }  # F1..F12 shape centres
+if start_app "$dir"; then
+  sleep 0.5
+  read -r kx ky <<<"$(key_at 6)"
+  xdotool mousemove $((origin_x + kx)) $((origin_y + ky)) click 1
+  sleep 1.6
+  three_lists() { [ "$(drive selected | tr '\n' ' ')" = "F6 Press 3 Key Combo Delete Alt Ctrl " ] || { note "     lists show: $(drive selected | tr '\n' ' ')"; return 1; }; }
+  check "a stored 12Delete loads as Delete, Alt and Ctrl" three_lists
+  read -r kx ky <<<"$(key_at 5)"
+  xdotool mousemove $((origin_x + kx)) $((origin_y + ky)) click 1
+  sleep 0.5
+  drive choose 'Run File \/' >/dev/null
+  sleep 0.3
+  drive click "..." >/dev/null
+  sleep 1.5
+  xdotool type --delay 30 "$(winpath_of "$dir/notes.txt")"
+  xdotool key Return
+  sleep 1
+  drive click "Apply" >/dev/null
+  sleep 0.7
+  check "Browse and Apply store the chosen file for F5" \
+    grep -qxF "File=$(winpath_of "$dir/notes.txt")" <(tr -d '\r' <"$dir/Keyvane.ini")
+  check "... with its automatic title" grep -qx 'Label=Run File  notes' <(tr -d '\r' <"$dir/Keyvane.ini")
+  screenshot
+  read -r kx ky <<<"$(key_at 5)"
+  check "... and F5 turns #AAAADD" pixel_is "$kx" "$ky" aaaadd
+  check "... and takes its hot key" test "$(drive free-key 116)" = 0
+  drive choose "Remove Action" >/dev/null
+  sleep 0.3
+  drive click "Apply" >/dev/null
+  sleep 0.7
+  f5_empty() { ! tr -d '\r' <"$dir/Keyvane.ini" | sed -n '/^\[F5Key\]/,/^\[F[0-9]/p' | grep -q '^Label='; }
+  check "Remove Action empties F5's record" f5_empty
+  check "... and gives its hot key back" test "$(drive free-key 116)" = 1
+else
+  check "the main window appears" false
+fi
+stop_app
+
 echo "Pages slide"
 dir="$(fresh_folder pages)"
 if start_app "$dir"; then
