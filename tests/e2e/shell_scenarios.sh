@@ -38,6 +38,8 @@ rm -f "$link_u"
 
 echo "Start with bootup"
 dir="$(fresh_folder bootup)"
+# Without theme files no theme matches the keys, so no "Theme Loaded" balloon follows.
+rm -f "$dir"/*.kth
 if start_app "$dir" bootup; then
   shown="$(ms_now)"
   while [ "$(drive visible)" = 1 ] && [ $(( $(ms_now) - shown )) -lt 5000 ]; do sleep 0.05; done
