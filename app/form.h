@@ -83,6 +83,11 @@ class TForm1 : public ui::Window, public WindowEvents {
 
   // ---- hot keys ----
   void StartMonitor(bool on, bool notify);
+  // A key's hot key taken or given back, noting whether another program holds it.
+  void RegisterKey(int keyIndex);
+  void ReleaseKey(int keyIndex);
+  // The mark and hint of every set key whose hot key another program holds.
+  void ShowHeldKeys();
   void BitBtn2Click();
   void DisableKeys1Click();
   void OnHotKey(uint32_t id);
@@ -187,6 +192,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   std::string currentKey;
   std::string searchTerm;
   HotKeyIds hotKeyIds{};
+  std::array<bool, kKeyCount> heldElsewhere{};  // registration refused when last tried
   int currentThemeIndex = 0;
   bool titleTyped = false;
   PageId currentPage = PageId::Intro;

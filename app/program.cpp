@@ -3,12 +3,14 @@
 #include <exception>
 
 #include "app/form.h"
+#include "app/settings_file.h"
 #include "ui/control.h"
 
 namespace kv {
 
 int RunProgram(platform::Platform& platform, std::vector<std::string> args, MainWindowHost& host) {
   if (!platform.system.AcquireSingleInstance(kMutexName)) return 0;
+  RemoveStaleSaveTemporaries(platform);
 
   platform.app.SetTitle(kProductName);
   ui::SetUnhandledErrorSink([&platform](const std::string& text) { platform.dialogs.ShowError(text); });

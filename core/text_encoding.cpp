@@ -69,6 +69,23 @@ std::string ValidUtf8(std::string_view utf8) {
   return out;
 }
 
+// True when the bytes are well-formed UTF-8 and hold at least one multi-byte character: what
+// a Unicode editor saves without a byte-order mark. Pure ASCII is left to the code page.
+bool IsUtf8WithoutMark(std::string_view bytes) {
+  bool multibyte = false;
+  for (size_t pos = 0; pos < bytes.size();) {
+    const size_t start = pos;
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const char32_t c = NextUtf8(bytes, pos);
+    if (c == kReplacement && bytes.substr(start, pos - start) != "\xEF\xBF\xBD") return false;
+    multibyte = true;
+  }
+  return multibyte;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -92,14 +109,17 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string DecodeFileText(std::string_view bytes, AnsiCodec& ansi) {
   if (bytes.starts_with(kUtf8Bom)) return ValidUtf8(bytes.substr(kUtf8Bom.size()));
   if (bytes.starts_with(kUtf16LeBom)) return Utf16LeToUtf8(bytes.substr(kUtf16LeBom.size()));
+  if (IsUtf8WithoutMark(bytes)) return std::string(bytes);
   return ansi.ToUtf8(bytes);
 }
 
 std::string EncodeFileText(std::string_view utf8, AnsiCodec& ansi) {
   const std::string text = ValidUtf8(utf8);
   std::optional<std::string> bytes = ansi.FromUtf8(text);
-  // ANSI bytes that happen to begin like a byte-order mark would be read back as Unicode.
-  const bool readsBack = bytes && !bytes->starts_with(kUtf8Bom) && !bytes->starts_with(kUtf16LeBom);
+  // ANSI bytes that happen to begin like a byte-order mark, or that happen to be UTF-8 with a
+  // multi-byte character ("Ã©" in Windows-1252), would be read back as Unicode.
+  const bool readsBack = bytes && !bytes->starts_with(kUtf8Bom) && !bytes->starts_with(kUtf16LeBom) &&
+                         !IsUtf8WithoutMark(*bytes);
   if (readsBack) return std::move(*bytes);
   return std::string(kUtf16LeBom) + Utf8ToUtf16Le(text);
 }

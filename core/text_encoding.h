@@ -1,6 +1,8 @@
-// How settings and theme files are stored on disk: read in the ANSI code page, or as UTF-8
-// or UTF-16LE when they start with that byte-order mark; written in the ANSI code page when
-// every character survives, otherwise as UTF-16LE with a byte-order mark.
+// How settings and theme files are stored on disk: read as UTF-8 or UTF-16LE when they start
+// with that byte-order mark, as UTF-8 without one when the bytes are well-formed UTF-8 with at
+// least one multi-byte character (as Notepad saves), otherwise in the ANSI code page; written
+// in the ANSI code page when every character survives and the bytes read back the same way,
+// otherwise as UTF-16LE with a byte-order mark.
 #pragma once
 
 #include <string>

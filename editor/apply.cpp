@@ -32,12 +32,11 @@ void TForm1::EditApplyClick() {
 
   if (const std::optional<int> key = KeyIndexBySection(currentKey)) {
     KeyView& view = keys[static_cast<size_t>(*key)];
-    const uint32_t id = hotKeyIds[static_cast<size_t>(*key)];
     view.title->SetCaption(title);
     if (set)
-      platform.hotKeys.Register(id, 0, KeyAt(*key).vk);
+      RegisterKey(*key);
     else
-      platform.hotKeys.Unregister(id);
+      ReleaseKey(*key);
     view.title->SetVisible(set);
   }
 

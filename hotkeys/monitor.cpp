@@ -31,13 +31,12 @@ void TForm1::StartMonitor(bool on, bool notify) {
 
   if (on) {
     for (int i = 0; i < kKeyCount; ++i) {
-      const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
       // A key whose title is gone (after a theme load, say) is released, so that it is not
       // kept from other programs for nothing.
       if (TitleShown(i))
-        platform.hotKeys.Register(id, 0, KeyAt(i).vk);
+        RegisterKey(i);
       else
-        platform.hotKeys.Unregister(id);
+        ReleaseKey(i);
     }
   } else {
     int pauseBreakAction = 0;
@@ -45,21 +44,44 @@ void TForm1::StartMonitor(bool on, bool notify) {
       pauseBreakAction = KeyRecord::Read(OpenSettings(platform).doc(), KeyAt(kPauseBreakIndex).section).action;
     }
     for (int i = 0; i < kKeyCount; ++i) {
-      const uint32_t id = hotKeyIds[static_cast<size_t>(i)];
       if (i == kPauseBreakIndex && pauseBreakAction == StoredCode(ActionCode::DisableEnableKeys)) {
         // Pause/Break stays able to switch the keys back on, also when the program starts
         // with the keys off.
-        if (TitleShown(i)) platform.hotKeys.Register(id, 0, KeyAt(i).vk);
+        if (TitleShown(i)) RegisterKey(i);
         continue;
       }
-      platform.hotKeys.Unregister(id);
+      ReleaseKey(i);
     }
   }
+  ShowHeldKeys();
 
   WriteIni();
   if (bootStart) {
     platform.tray.SetVisible(true);
     platform.tray.ShowBalloon(kProductName, kBootBalloonText, 10);
+  }
+}
+
+void TForm1::RegisterKey(int keyIndex) {
+  const size_t i = static_cast<size_t>(keyIndex);
+  heldElsewhere[i] = !platform.hotKeys.Register(hotKeyIds[i], 0, KeyAt(keyIndex).vk);
+}
+
+void TForm1::ReleaseKey(int keyIndex) {
+  const size_t i = static_cast<size_t>(keyIndex);
+  platform.hotKeys.Unregister(hotKeyIds[i]);
+  heldElsewhere[i] = false;
+}
+
+void TForm1::ShowHeldKeys() {
+  for (int i = 0; i < kKeyCount; ++i) {
+    KeyView& view = keys[static_cast<size_t>(i)];
+    // F12 on the systems that keep it for themselves already shows why it does nothing.
+    const bool held = heldElsewhere[static_cast<size_t>(i)] && !(i == kF12Index && osKind.ReservesF12());
+    const std::string hint = held ? std::string(kKeyHeldElsewhereHint) : std::string();
+    view.shape->SetMarked(held);
+    view.shape->SetHint(hint);
+    view.title->SetHint(hint);
   }
 }
 

@@ -63,6 +63,14 @@ inline constexpr ui::Color kKeySelectedSetFill = 0x4444DD;
 inline constexpr ui::Color kKeySelectedNotSetFill = 0x0000FF;
 inline constexpr ui::Color kKeyNameColor = 0x0000DD;
 
+// F12, which Windows 2000 to Vista keep for the debugger.
+inline constexpr int kF12Index = 11;
+static_assert(kKeys[kF12Index].section == "F12Key");
+
+// The hint of a set key whose hot key another program holds.
+inline constexpr std::string_view kKeyHeldElsewhereHint =
+    "Another program is using this key; pressing it reaches that program";
+
 inline constexpr std::string_view kNotSetMarker = "@!#";
 inline constexpr std::string_view kF12DisabledTitle = "Disabled  by  Windows";
 inline constexpr std::string_view kF12DisabledTrayCaption = "F12 - Disabled by Windows";

@@ -5,10 +5,6 @@
 
 namespace kv {
 
-namespace {
-constexpr int kF12Index = 11;
-static_assert(kKeys[kF12Index].section == "F12Key");
-}  // namespace
 
 void TForm1::SetupButtons() {
   IniFile settings = OpenSettings(platform);
@@ -46,6 +42,7 @@ void TForm1::SetupButtons() {
       view.trayItem->SetEnabled(false);
     }
   }
+  ShowHeldKeys();
 }
 
 }  // namespace kv

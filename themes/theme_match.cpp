@@ -9,8 +9,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kF12Index = 11;
-static_assert(kKeys[kF12Index].section == "F12Key");
 
 bool SameRecord(const KeyRecord& a, const KeyRecord& b) {
   return a.action == b.action && a.LabelOr("") == b.LabelOr("") && a.FileOr("") == b.FileOr("");

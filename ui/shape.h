@@ -18,6 +18,10 @@ class Shape : public Control {
   int cornerSize() const { return cornerSize_; }
   void SetCornerSize(int s) { if (Assign(cornerSize_, s)) Changed(); }
 
+  // A small mark in the top corner: the key's hot key is held by another program.
+  bool marked() const { return marked_; }
+  void SetMarked(bool m) { if (Assign(marked_, m)) Changed(); }
+
   std::function<void(Shape&, MouseButton, int x, int y)> onMouseUp;
 
   void UserMouseUp(MouseButton button, int x, int y) {
@@ -28,6 +32,7 @@ class Shape : public Control {
   Color brush_ = kWhite;
   Color pen_ = kBlack;
   int cornerSize_ = 0;
+  bool marked_ = false;
 };
 
 }  // namespace kv::ui

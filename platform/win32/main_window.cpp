@@ -9,6 +9,7 @@
 #include "platform/win32/timer_peer.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_tray.h"
+#include "platform/win32/placement.h"
 #include "platform/win32/windowed_peers.h"
 
 #include <algorithm>
@@ -73,13 +74,12 @@ void MainWindow::Create(WindowEvents& program) {
   Scale& scale = context_.scale;
   scale.dpi = ScreenDpi();
   const int width = scale(form.bounds().width), height = scale(form.bounds().height);
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int left = work.left + (work.right - work.left - width) / 2;
-  const int top = work.top + (work.bottom - work.top - height) / 2;
+  RECT primary{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+  const POINT origin = PlaceInWorkArea(WorkAreaAround(primary), width, height);
   hwnd_ = ::CreateWindowExW(0, kMainWindowClass, Widen(form.caption()).c_str(),
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                            left, top, width, height, nullptr, nullptr, context_.instance, this);
+                            origin.x, origin.y, width, height, nullptr, nullptr, context_.instance, this);
 
   context_.window = hwnd_;
   slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });

@@ -76,6 +76,16 @@ void PaintShape(HDC dc, const ui::Shape& shape, const Scale& scale) {
   SelectedObject selectedBrush(dc, brush.get());
   const int corner = scale(shape.cornerSize());
   ::RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
+  if (shape.marked()) {
+    // An orange dot in the strip above the title, where the title label leaves the shape free.
+    UniquePen markPen(::CreatePen(PS_SOLID, 1, RGB(0xE0, 0x60, 0x00)));
+    UniqueBrush markBrush(::CreateSolidBrush(RGB(0xFF, 0x80, 0x00)));
+    SelectedObject selectedMarkPen(dc, markPen.get());
+    SelectedObject selectedMarkBrush(dc, markBrush.get());
+    const int size = scale(6);
+    const int left = r.right - scale(12), top = r.top + scale(1);
+    ::Ellipse(dc, left, top, left + size, top + size);
+  }
 }
 
 void PaintPanel(HDC dc, const ui::Panel& panel, const Scale& scale, FontCache& fonts) {

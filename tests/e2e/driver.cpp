@@ -101,6 +101,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%ld %ld\n", origin.x, origin.y);
     return 0;
   }
+  if (command == L"hold-key" && argc > 3) {  // takes a bare key as a hot key for a while
+    const bool held = ::RegisterHotKey(nullptr, 0xBEEF, 0, static_cast<UINT>(_wtoi(argv[2]))) != 0;
+    std::printf("%s\n", held ? "held" : "refused");
+    std::fflush(stdout);
+    ::Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    if (held) ::UnregisterHotKey(nullptr, 0xBEEF);
+    return held ? 0 : 1;
+  }
   if (command == L"free-key" && argc > 2) {
     const bool free = ::RegisterHotKey(nullptr, 0xBEEF, 0, static_cast<UINT>(_wtoi(argv[2]))) != 0;
     if (free) ::UnregisterHotKey(nullptr, 0xBEEF);

@@ -280,6 +280,30 @@ else
 fi
 stop_app
 
+echo "A key another program holds"
+dir="$(fresh_folder held)"
+printf '[F7Key]\r\nLabel=Notes\r\nAction=13\r\n\r\n[F8Key]\r\nLabel=Mail\r\nAction=13\r\n' >"$dir/Keyvane.ini"
+wine "$driver" hold-key 118 6000 </dev/null >"$work/hold.txt" 2>/dev/null &
+holder=$!
+sleep 1
+if grep -q held "$work/hold.txt" && start_app "$dir"; then
+  sleep 0.7
+  screenshot
+  check "the held F7 carries the mark" pixel_is 456 28 ff8000
+  check "... and keeps its #AAAADD" pixel_is $((408 + 28)) $((24 + 58)) aaaadd
+  check "F8, which Keyvane holds, has no mark" sh -c "[ '$(pixel 520 28)' != ff8000 ]"
+  wait "$holder" 2>/dev/null
+  drive click "ON" >/dev/null; sleep 0.4
+  drive click "OFF" >/dev/null; sleep 0.7
+  screenshot
+  check "once the other program lets go, ON takes F7 and the mark goes" sh -c "[ '$(pixel 456 28)' != ff8000 ]"
+  check "... and F7 is Keyvane's" test "$(drive free-key 118)" = 0
+else
+  check "the helper holds F7 and the main window appears" false
+fi
+stop_app
+kill "$holder" 2>/dev/null
+
 echo "Pages slide"
 dir="$(fresh_folder pages)"
 if start_app "$dir"; then

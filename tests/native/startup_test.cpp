@@ -435,3 +435,35 @@ TEST_F(ProgramEntry, ErrorInAUserEventDuringTheLoopGoesToTheErrorBox) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+// Saves cut off by a hard end leave their temporaries beside the executable; the next start
+// removes them, and only them, and a second copy that is turned away touches none.
+TEST(SaveTemporaries, OnlyTheNamesASaveMakesAreRemovedAndOnlyByTheRunningCopy) {
+  fake::FakePlatform fp;
+  const std::vector<std::string> stale{"~Keyvane412-0.tmp", "~Keyvane7-13.tmp"};
+  const std::vector<std::string> kept{"~Keyvane.tmp", "~Keyvane12.tmp", "~Keyvane-1.tmp",
+                                      "~Keyvane1-.tmp", "~Keyvane1-2x.tmp", "~KeyvaneA-1.tmp",
+                                      "Keyvane1-2.tmp", "~Keyvane1-2.tmp.bak", "~keyvane9-1.TMP", "notes.tmp"};
+  for (const std::string& name : stale) fp.files[fp.Beside(name)] = "partial";
+  for (const std::string& name : kept) fp.files[fp.Beside(name)] = "someone else's";
+  fp.files["C:\\Other\\~Keyvane1-1.tmp"] = "another folder";
+
+  fake::FakePlatform::HeldMutexes().insert(kMutexName);  // another copy runs
+  RecordingHost turnedAway;
+  RunProgram(fp.platform(), {}, turnedAway);
+  for (const std::string& name : stale) EXPECT_TRUE(fp.HasFile(fp.Beside(name))) << name;
+  fake::FakePlatform::HeldMutexes().erase(kMutexName);
+
+  RecordingHost host;
+  RunProgram(fp.platform(), {}, host);
+  for (const std::string& name : stale) EXPECT_FALSE(fp.HasFile(fp.Beside(name))) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(fp.HasFile(fp.Beside(name))) << name;
+  EXPECT_TRUE(fp.HasFile("C:\\Other\\~Keyvane1-1.tmp"));
+  fake::FakePlatform::HeldMutexes().erase(kMutexName);
+}
+
+}  // namespace
+}  // namespace kv

@@ -84,5 +84,32 @@ TEST_F(TextEncodingTest, WritesUtf16WithMarkOtherwise) {
   for (const std::string text : {"ï»¿x", "ÿþx"}) EXPECT_EQ(Decode(Encode(text)), text);
 }
 
+// A file without a mark is UTF-8 when its bytes are well-formed UTF-8 holding a multi-byte
+// character, as Notepad saves; anything else is the ANSI code page.
+TEST_F(TextEncodingTest, MarklessFilesAreUtf8OnlyWhenTheyAreWellFormedUtf8) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"pure ASCII", "Label=Mail", "Label=Mail"},
+      {"valid UTF-8", "Label=Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80", "Label=Grüße € 😀"},
+      {"cp1252 that is not UTF-8", "Label=Gr\xFC\xDF" "e \x80", "Label=Grüße €"},
+      {"a sequence cut off at the end", "Label=caf\xC3\xA9 \xE2\x82", "Label=cafÃ© â‚"},
+      {"an overlong slash", "Label=\xC0\xAF", "Label=À¯"},
+      {"an overlong three-byte form", "Label=\xE0\x80\xAF", "Label=à€¯"},
+      {"an encoded surrogate", "Label=\xED\xA0\x80", "Label=í\xC2\xA0€"},
+      {"a stored replacement character", "Label=\xEF\xBF\xBD", "Label=\xEF\xBF\xBD"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Decode(c.bytes), c.text) << c.what;
+}
+
+TEST_F(TextEncodingTest, AnsiThatWouldReadAsUtf8IsWrittenAsUtf16) {
+  // "Ã©" in Windows-1252 is C3 A9, which is also "é" in UTF-8.
+  EXPECT_EQ(Encode("Ã©"), kUtf16Mark + Bytes("\xC3\0\xA9\0"));
+  for (const std::string text : {"Ã©", "café", "plain"}) EXPECT_EQ(Decode(Encode(text)), text);
+}
+
 }  // namespace
 }  // namespace kv
