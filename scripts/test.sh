@@ -69,6 +69,15 @@ if must scripts/build.sh asan; then
   else
     record "theme fuzz" 0 1
   fi
+  step "Fuzzing typed text (key combinations, theme names, field names) for 10 s"
+  mkdir -p build/asan/typed-corpus
+  cp tests/data/fuzz/typed_text/* build/asan/typed-corpus/ 2>/dev/null || true
+  if build/asan/fuzz/fuzz_typed_text -max_total_time=10 -print_final_stats=1 \
+      build/asan/typed-corpus 2>&1 | tail -n 4; then
+    record "typed text fuzz" 1 0
+  else
+    record "typed text fuzz" 0 1
+  fi
 fi
 
 step "Windows builds (64-bit and 32-bit)"
