@@ -51,33 +51,24 @@ must scripts/build.sh native && run_ctest native build/native
 step "Native tests under AddressSanitizer and UBSan"
 if must scripts/build.sh asan; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build/asan
-  step "Fuzzing the INI reader for ${KEYVANE_FUZZ_SECONDS:-30} s"
-  mkdir -p build/asan/fuzz-corpus
-  cp tests/data/ini/*.ini build/asan/fuzz-corpus/ 2>/dev/null || true
-  if build/asan/fuzz/fuzz_ini_document -max_total_time="${KEYVANE_FUZZ_SECONDS:-30}" \
-      -print_final_stats=1 build/asan/fuzz-corpus 2>&1 | tail -n 4; then
-    record fuzz 1 0
-  else
-    record fuzz 0 1
-  fi
-  step "Fuzzing theme files for 10 s"
-  mkdir -p build/asan/theme-corpus
-  cp assets/beside-exe/*.kth build/asan/theme-corpus/ 2>/dev/null || true
-  if ASAN_OPTIONS=detect_leaks=0 build/asan/fuzz/fuzz_theme_file -max_total_time=10 \
-      build/asan/theme-corpus 2>&1 | tail -n 2; then
-    record "theme fuzz" 1 0
-  else
-    record "theme fuzz" 0 1
-  fi
-  step "Fuzzing typed text (key combinations, theme names, field names) for 10 s"
-  mkdir -p build/asan/typed-corpus
-  cp tests/data/fuzz/typed_text/* build/asan/typed-corpus/ 2>/dev/null || true
-  if build/asan/fuzz/fuzz_typed_text -max_total_time=10 -print_final_stats=1 \
-      build/asan/typed-corpus 2>&1 | tail -n 4; then
-    record "typed text fuzz" 1 0
-  else
-    record "typed text fuzz" 0 1
-  fi
+  # Every harness from its seeds in tests/data/fuzz/<harness>: the INI reader for
+  # KEYVANE_FUZZ_SECONDS, the others for 8 s each; `scripts/fuzz.sh <harness>` runs one longer.
+  for harness in ini_document theme_file key_combo path_expansion typed_text; do
+    seconds=8
+    [ $harness = ini_document ] && seconds="${KEYVANE_FUZZ_SECONDS:-30}"
+    step "Fuzzing $harness for $seconds s"
+    corpus="build/asan/fuzz-corpus/$harness"
+    mkdir -p "$corpus"
+    seeds="tests/data/fuzz/$harness"
+    leaks=1
+    [ $harness = theme_file ] && leaks=0  # its one form lives to the end on purpose
+    if ASAN_OPTIONS=detect_leaks=$leaks build/asan/fuzz/fuzz_$harness -max_total_time="$seconds" \
+        -print_final_stats=1 -artifact_prefix=build/asan/ "$corpus" "$seeds" 2>&1 | tail -n 4; then
+      record "fuzz $harness" 1 0
+    else
+      record "fuzz $harness" 0 1
+    fi
+  done
 fi
 
 step "Windows builds (64-bit and 32-bit)"
