@@ -11,6 +11,8 @@ work="$(cd "$work" && pwd)"
 failed=0
 fail() { echo "FAIL $*"; failed=1; }
 start=$SECONDS
+# One date for both runs, even when a commit lands between them.
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 1577836800)}"
 
 for run in a b; do
   rm -rf "${work:?}/$run"
