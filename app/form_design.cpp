@@ -168,6 +168,10 @@ void TForm1::BuildPages() {
   BuildIntroPage();
   BuildEditorPage();
   BuildThemesPage();
+  // Only the introduction stands open in the design, as the start-up will show it: the
+  // other pages' controls need no windows before they are first turned to.
+  editorPage.host->SetVisible(false);
+  themesPage.host->SetVisible(false);
 }
 
 void TForm1::BuildIntroPage() {

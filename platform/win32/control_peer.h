@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -31,6 +32,8 @@ struct PeerContext {
   Scale scale;
   FontCache fonts;
   Tooltips* tooltips = nullptr;  // the hints, once the main window has its tooltip window
+  // Told of each child window just made, to give it its place in the Tab order.
+  std::function<void(WindowedPeer&)> windowMade;
   // True while a peer writes its control's state into a window: the notifications that
   // Windows sends for those writes are not the user's doing.
   bool syncing = false;

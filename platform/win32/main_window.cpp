@@ -93,19 +93,26 @@ void MainWindow::Create(WindowEvents& program) {
   if (dpi != scale.dpi) ApplyDpi(dpi, nullptr);
 }
 
-// All the windows first, then their state, as the user will first see them.
+// The windows of the controls showing now, each with its state as the user will first see
+// it. A control on a page not shown yet gets its window when the page first shows, or once the
+// main window is up (Show), whichever comes first.
 void MainWindow::CreateChildWindows() {
   int id = kFirstChildId;
-  for (WindowedPeer* peer : peers_.windowed) peer->CreateWindowWithId(id++);
-  ArrangeTabOrder();
+  for (WindowedPeer* peer : peers_.windowed) peer->SetWindowId(id++);
+  tabSequence_ = TabSequence(peers_.windowed);
+  context_.windowMade = [this](WindowedPeer& peer) { PlaceInTabOrder(peer); };
   SyncAll();
   UpdateTooltips();
 }
 
+void MainWindow::MakeWaitingWindows() {
+  for (WindowedPeer* peer : peers_.windowed) peer->MakeWindow();
+}
+
 // The windows with a place of their own in the Tab order take the slots that such windows
 // hold in creation order, sorted by that place; every other window keeps its slot.
-void MainWindow::ArrangeTabOrder() {
-  std::vector<WindowedPeer*> order = peers_.windowed;
+std::vector<WindowedPeer*> MainWindow::TabSequence(const std::vector<WindowedPeer*>& windowed) {
+  std::vector<WindowedPeer*> order = windowed;
   std::vector<size_t> slots;
   std::vector<WindowedPeer*> placed;
   for (size_t i = 0; i < order.size(); ++i) {
@@ -117,12 +124,19 @@ void MainWindow::ArrangeTabOrder() {
     return a->control().tabOrder() < b->control().tabOrder();
   });
   for (size_t i = 0; i < slots.size(); ++i) order[slots[i]] = placed[i];
+  return order;
+}
+
+// A new window goes right after the nearest window before it in the sequence, so the windows
+// made so far always stand in the sequence's order, whatever order they were made in.
+void MainWindow::PlaceInTabOrder(WindowedPeer& made) {
   HWND after = HWND_TOP;
-  for (WindowedPeer* peer : order) {
-    ::SetWindowPos(peer->hwnd(), after, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    after = peer->hwnd();
+  for (WindowedPeer* peer : tabSequence_) {
+    if (peer == &made) break;
+    if (peer->hwnd()) after = peer->hwnd();
   }
+  ::SetWindowPos(made.hwnd(), after, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void MainWindow::UpdateTooltips() {
@@ -149,6 +163,7 @@ void MainWindow::StateChanged(ui::Control&) {
 void MainWindow::Show() {
   ::ShowWindow(hwnd_, SW_SHOW);
   ::UpdateWindow(hwnd_);
+  ::PostMessageW(hwnd_, kMakeWaitingWindowsMessage, 0, 0);
 }
 
 int MainWindow::RunMessageLoop() {
@@ -188,6 +203,8 @@ void MainWindow::Destroy() {
   hwnd_ = nullptr;
   context_.window = nullptr;
   context_.peers.clear();
+  context_.windowMade = nullptr;
+  tabSequence_.clear();
   peers_ = {};
 }
 
@@ -461,6 +478,9 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kTrayCallbackMessage:
       OnTrayMessage(lParam);
+      return 0;
+    case kMakeWaitingWindowsMessage:
+      MakeWaitingWindows();
       return 0;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_MINIMIZE) {

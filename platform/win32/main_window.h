@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "platform/platform.h"
@@ -27,6 +28,8 @@ class Win32TrayIcon;
 
 inline constexpr const wchar_t* kMainWindowClass = L"TKeyvaneMainWindow";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+// Posted by Show: the controls not shown yet get their windows once the window is up.
+inline constexpr UINT kMakeWaitingWindowsMessage = WM_APP + 2;
 
 // Also the application object around the window: minimizing sends it to the tray.
 class MainWindow final : public MainWindowHost, public ui::Peer, public platform::Application {
@@ -73,7 +76,9 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateChildWindows();
-  void ArrangeTabOrder();
+  void MakeWaitingWindows();
+  static std::vector<WindowedPeer*> TabSequence(const std::vector<WindowedPeer*>& windowed);
+  void PlaceInTabOrder(WindowedPeer& made);
   void UpdateTooltips();
   // Enter on a focused push button presses it, as Space does.
   bool PressFocusedButton(const MSG& msg);
@@ -95,6 +100,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   WindowEvents* form_ = nullptr;
   PeerContext context_;
   ControlPeers peers_;
+  std::vector<WindowedPeer*> tabSequence_;  // the windowed peers in Tab order
   Win32TrayIcon* tray_ = nullptr;
   UINT taskbarCreated_ = 0;
   bool inTray_ = false;

@@ -20,18 +20,27 @@ bool SameRect(const RECT& a, const RECT& b) {
 Tooltips::~Tooltips() { Destroy(); }
 
 void Tooltips::Create(HINSTANCE instance, HWND owner) {
+  instance_ = instance;
+  owner_ = owner;
+}
+
+// The tooltip window is made for the first hint to show: most starts show none.
+bool Tooltips::EnsureWindow() {
+  if (tips_) return true;
+  if (!owner_) return false;
   INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&init);
-  owner_ = owner;
   tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
-                            nullptr, instance, nullptr);
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_,
+                            nullptr, instance_, nullptr);
   if (tips_) ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  return tips_ != nullptr;
 }
 
 void Tooltips::Destroy() {
   if (tips_) ::DestroyWindow(tips_);
   tips_ = nullptr;
+  owner_ = nullptr;
   tools_.clear();
 }
 
@@ -52,11 +61,10 @@ TTTOOLINFOW Tooltips::Info(Tool& tool, HWND window) {
 }
 
 void Tooltips::Update(const ui::Control& control, HWND window, const Scale& scale) {
-  if (!tips_) return;
   const bool wanted = !control.hint().empty() && control.Showing();
   auto it = tools_.find(&control);
   if (it == tools_.end()) {
-    if (!wanted) return;
+    if (!wanted || !EnsureWindow()) return;
     it = tools_.emplace(&control, Tool{}).first;
     it->second.id = nextId_++;
   }

@@ -22,9 +22,10 @@ class Tooltips {
   Tooltips& operator=(const Tooltips&) = delete;
   ~Tooltips();
 
+  // Ties the hints to the main window; the tooltip window follows with the first hint shown.
   void Create(HINSTANCE instance, HWND owner);
   void Destroy();
-  HWND hwnd() const { return tips_; }
+  HWND hwnd() const { return tips_; }  // null until a hint has shown
 
   // Brings the control's tool in line with its hint, place and visibility. `window` is the
   // control's own window, or null for a painted control.
@@ -38,7 +39,9 @@ class Tooltips {
     RECT rect{};
   };
   TTTOOLINFOW Info(Tool& tool, HWND window);
+  bool EnsureWindow();
 
+  HINSTANCE instance_ = nullptr;
   HWND tips_ = nullptr;
   HWND owner_ = nullptr;
   UINT_PTR nextId_ = 1;

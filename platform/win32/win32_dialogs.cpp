@@ -1,11 +1,10 @@
 #include "platform/win32/win32_dialogs.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cwchar>
 
 #include "core/error.h"
+#include "platform/win32/common_dialogs.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
 
@@ -194,11 +193,11 @@ std::optional<std::string> Win32Dialogs::ChooseFileToOpen() {
   // Keyvane never depends on the current folder; the dialog must not move it either.
   request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
                   OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (::GetOpenFileNameW(&request)) {
+  if (ShowOpenFileDialog(request)) {
     file.resize(::wcslen(file.c_str()));
     return Narrow(file);
   }
-  const DWORD error = ::CommDlgExtendedError();
+  const DWORD error = CommonDialogError();
   if (error == 0) return std::nullopt;  // cancelled
   throw KeyvaneError("Cannot show the file dialog (error " + std::to_string(error) + ").");
 }

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_printing.h"
 
-#include <commdlg.h>
-
+#include "platform/win32/common_dialogs.h"
 #include "platform/win32/wide.h"
 
 namespace kv::win32 {
@@ -61,9 +60,9 @@ platform::PrintOutcome Win32Printing::PrintLines(const std::string& jobName,
   PrintDialogResult chosen;
   chosen.dialog.hwndOwner = owner_ ? owner_() : nullptr;
   chosen.dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-  if (!::PrintDlgW(&chosen.dialog)) {
+  if (!ShowPrintDialog(chosen.dialog)) {
     // Zero: the user cancelled. Anything else (no printer installed, say) is a failure.
-    return ::CommDlgExtendedError() == 0 ? platform::PrintOutcome::Cancelled : platform::PrintOutcome::Failed;
+    return CommonDialogError() == 0 ? platform::PrintOutcome::Cancelled : platform::PrintOutcome::Failed;
   }
   if (chosen.dialog.hDC == nullptr) return platform::PrintOutcome::Failed;
   return PrintTextJob(chosen.dialog.hDC, jobName, lines) ? platform::PrintOutcome::Printed

@@ -17,34 +17,71 @@ void SetFont(HWND hwnd, HFONT font) {
 
 }  // namespace
 
-void WindowedPeer::CreateWindowWithId(int id) {
+void WindowedPeer::MakeWindow() {
+  if (hwnd_) return;
+  CreateChildWindow();
+  Sync();
+  UpdateTooltip();
+}
+
+// Made in its place, enabled or not and shown or not as the control stands, so that the
+// first Sync has only the kind's own state to write.
+void WindowedPeer::CreateChildWindow() {
   const WindowClass cls = Class();
-  hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", WS_CHILD | WS_TABSTOP | cls.style, 0, 0, 0,
-                            0, context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  placed_ = PlaceInParent();
+  enabled_ = control().enabled();
+  shown_ = control().Showing();
+  const DWORD style = WS_CHILD | WS_TABSTOP | cls.style | (shown_ ? WS_VISIBLE : 0) |
+                      (enabled_ ? 0 : WS_DISABLED);
+  hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", style, placed_.left, placed_.top,
+                            placed_.right - placed_.left, placed_.bottom - placed_.top,
+                            context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             context_.instance, nullptr);
   Created();
+  if (context_.windowMade) context_.windowMade(*this);
 }
 
 void WindowedPeer::Sync() {
+  if (!hwnd_) {
+    // The model keeps the state of a control that has never shown; its window gets it all
+    // when it is made.
+    if (!control().Showing()) return;
+    CreateChildWindow();
+  }
   SyncScope scope(context_);
   Place();
-  ::EnableWindow(hwnd_, control().enabled());
+  if (control().enabled() != enabled_) {
+    enabled_ = control().enabled();
+    ::EnableWindow(hwnd_, enabled_);
+  }
   SyncOwnState();
-  ShowOrHide();
+  if (control().Showing() != shown_) ShowOrHide();
 }
 
 // A page that shows or hides changes nothing for a control inside it that stays hidden.
 void WindowedPeer::AncestorChanged(bool moved, bool shownChanged) {
+  if (!hwnd_) {
+    Sync();
+    return;
+  }
   SyncScope scope(context_);
   if (moved) Place();
   if (shownChanged && control().Showing() != shown_) ShowOrHide();
 }
 
-void WindowedPeer::Place() {
+RECT WindowedPeer::PlaceInParent() const {
   const Scale& scale = context_.scale;
-  const RECT r = scale.ToRect(control().WindowBounds());
-  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left,
-                 r.bottom - r.top + scale(ExtraHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r = scale.ToRect(control().WindowBounds());
+  r.bottom += scale(ExtraHeight());
+  return r;
+}
+
+void WindowedPeer::Place() {
+  const RECT r = PlaceInParent();
+  if (::EqualRect(&r, &placed_)) return;
+  placed_ = r;
+  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowedPeer::ShowOrHide() {

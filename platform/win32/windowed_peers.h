@@ -18,8 +18,11 @@ class WindowedPeer : public ControlPeer {
  public:
   using ControlPeer::ControlPeer;
 
-  // Makes the child window, hidden and without a size until the first Sync.
-  void CreateWindowWithId(int id);
+  // The id of the child window. The window itself is made when the control first shows, or
+  // when MakeWindow is called: a control on a page not yet turned to costs nothing until then.
+  void SetWindowId(int id) { id_ = id; }
+  // Makes the child window if it has none yet and shows the control's whole state in it.
+  void MakeWindow();
   HWND hwnd() const { return hwnd_; }
   HWND Window() const override { return hwnd_; }
 
@@ -53,10 +56,16 @@ class WindowedPeer : public ControlPeer {
   HWND hwnd_ = nullptr;
 
  private:
+  void CreateChildWindow();
+  RECT PlaceInParent() const;
   void Place();
   void ShowOrHide();
 
-  bool shown_ = false;  // as last shown or hidden
+  int id_ = 0;
+  // The window's state as last written, so that an unchanged one is not written again.
+  RECT placed_{};
+  bool enabled_ = true;
+  bool shown_ = false;
 };
 
 class ButtonPeer final : public WindowedPeer {

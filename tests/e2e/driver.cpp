@@ -50,22 +50,37 @@ HWND FindChild(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return nullptr;
 }
 
+// The controls of a page not shown yet get their windows just after the main window shows.
+template <typename Find>
+auto WaitFor(Find find) {
+  auto found = find();
+  for (int i = 0; i < 100 && !found; ++i) {
+    ::Sleep(50);
+    found = find();
+  }
+  return found;
+}
+
 int Click(HWND w, const wchar_t* caption) {
-  const HWND button = FindChild(w, L"BUTTON", caption);
+  const HWND button = WaitFor([&] { return FindChild(w, L"BUTTON", caption); });
   if (!button) return 1;
   const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED);
   return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(button)) ? 0 : 1;
 }
 
 int Choose(HWND w, const wchar_t* item) {
-  for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
-    const LRESULT index = ::SendMessageW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
-    if (index == CB_ERR) continue;
-    ::SendMessageW(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(c), CBN_SELCHANGE);
-    return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(c)) ? 0 : 1;
-  }
-  return 1;
+  LRESULT index = CB_ERR;
+  const HWND list = WaitFor([&]() -> HWND {
+    for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
+      index = ::SendMessageW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+      if (index != CB_ERR) return c;
+    }
+    return nullptr;
+  });
+  if (!list) return 1;
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE);
+  return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(list)) ? 0 : 1;
 }
 
 int Answer(const wchar_t* caption, int id, const wchar_t* text) {

@@ -333,13 +333,14 @@ std::string TipText(HWND tips, HWND owner, UINT_PTR id, bool window) {
 }
 
 TEST_F(PeersTest, HintsAreTooltipsWhileTheirControlsShow) {
-  HWND tips = window.tooltipWindow();
-  ASSERT_NE(tips, nullptr);
-  auto count = [&] { return ::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); };
-  EXPECT_EQ(count(), 0);
+  // No hint shows yet, so there is no tooltip window either.
+  EXPECT_EQ(window.tooltipWindow(), nullptr);
 
   form.edit->SetHint("Type here.");
   form.label->SetHint("A painted label.");
+  HWND tips = window.tooltipWindow();
+  ASSERT_NE(tips, nullptr);
+  auto count = [&] { return ::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); };
   EXPECT_EQ(count(), 2);
   EXPECT_EQ(TipText(tips, window.hwnd(), reinterpret_cast<UINT_PTR>(editWindow), true), "Type here.");
 
