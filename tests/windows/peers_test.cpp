@@ -449,5 +449,83 @@ TEST_F(PeersTest, ArrowKeysThenEscapeInAnOpenListKeepTheModelOnWhatTheListShows)
   EXPECT_EQ(form.combo->itemIndex(), static_cast<int>(::SendMessageW(comboWindow, CB_GETCURSEL, 0, 0)));
 }
 
+// A page hidden when the window is made: its controls have no windows until it first shows,
+// or until the main window is up, and then get them with the state the model kept meanwhile.
+class HiddenPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.page->SetVisible(false);
+    form.check->SetChecked(true);
+    window.Create(form);
+  }
+  void TearDown() override { window.Destroy(); }
+  HWND Child(int index) const { return ::GetDlgItem(window.hwnd(), 100 + index); }
+  // The four windows that exist, in Tab order.
+  std::vector<HWND> TabOrder() const {
+    std::vector<HWND> order;
+    for (HWND w = ::GetWindow(window.hwnd(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+      if (::GetDlgCtrlID(w) >= 100 && ::GetDlgCtrlID(w) <= 103) order.push_back(w);
+    return order;
+  }
+  void ExpectTheStateKeptMeanwhile(HWND check, HWND edit) {
+    EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(::IsWindowEnabled(check));
+    EXPECT_EQ(WindowText(edit), "Typed while hidden");
+    // The ordered button first, the check box after the edit box, as with every window
+    // made at once.
+    EXPECT_EQ(TabOrder(), (std::vector<HWND>{Child(2), edit, check, Child(3)}));
+  }
+
+  SmallForm form;
+  MainWindow window{::GetModuleHandleW(nullptr)};
+};
+
+TEST_F(HiddenPageTest, ItsControlsGetTheirWindowsWhenThePageFirstShows) {
+  EXPECT_EQ(Child(0), nullptr);
+  EXPECT_EQ(Child(1), nullptr);
+  ASSERT_NE(Child(2), nullptr);
+  ASSERT_NE(Child(3), nullptr);
+  form.edit->SetText("Typed while hidden");
+  form.check->SetEnabled(false);
+  EXPECT_EQ(Child(1), nullptr);
+
+  form.page->SetVisible(true);
+  const HWND check = Child(0), edit = Child(1);
+  ASSERT_NE(check, nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_TRUE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(::GetWindowLongPtrW(edit, GWL_STYLE) & WS_VISIBLE);
+  ExpectTheStateKeptMeanwhile(check, edit);
+  RECT r{};
+  ::GetWindowRect(edit, &r);
+  ::MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  // The page at (10, 10) holds the edit box at (5, 30), 80 wide, at the screen's scale.
+  HDC dc = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+  ::ReleaseDC(nullptr, dc);
+  EXPECT_EQ(r.left, ::MulDiv(15, dpi, 96));
+  EXPECT_EQ(r.top, ::MulDiv(40, dpi, 96));
+  EXPECT_EQ(r.right - r.left, ::MulDiv(80, dpi, 96));
+}
+
+TEST_F(HiddenPageTest, ItsControlsGetHiddenWindowsOnceTheMainWindowIsUp) {
+  form.edit->SetText("Typed while hidden");
+  form.check->SetEnabled(false);
+  window.Show();
+  ::ShowWindow(window.hwnd(), SW_HIDE);
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  const HWND check = Child(0), edit = Child(1);
+  ASSERT_NE(check, nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_FALSE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(::GetWindowLongPtrW(edit, GWL_STYLE) & WS_VISIBLE);
+  ExpectTheStateKeptMeanwhile(check, edit);
+
+  form.page->SetVisible(true);  // the windows already made are the ones shown
+  EXPECT_EQ(Child(0), check);
+  EXPECT_TRUE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
+}
+
 }  // namespace
 }  // namespace kv::win32
