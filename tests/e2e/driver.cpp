@@ -10,6 +10,7 @@
 //   driver free-key <vk>          prints 1 when no program holds that key as a hot key
 //   driver tray <mouse message>   posts the tray icon's notification (e.g. 517 = right button up)
 //   driver title                  prints the main window's caption
+//   driver rect                   prints the main window's outer rectangle: left top right bottom
 //   driver click <caption>        posts a click of the button with that caption
 //   driver choose <item>          picks the item in the drop-down that lists it, as the user would
 //   driver answer <caption> <id> [text]  waits up to 10 s for the dialog with that caption, prints
@@ -155,6 +156,12 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"tray" && argc > 2)
     return ::PostMessageW(w, WM_APP + 1, 1, static_cast<LPARAM>(_wtoi(argv[2]))) ? 0 : 1;
   if (command == L"answer" && argc > 3) return Answer(argv[2], _wtoi(argv[3]), argc > 4 ? argv[4] : nullptr);
+  if (command == L"rect") {  // the main window's outer rectangle on the screen
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
   if (command == L"title") {
     wchar_t text[256] = L"";
     ::GetWindowTextW(w, text, 256);

@@ -84,6 +84,11 @@ ini_has_sections() {  # file, sections...
 
 mkdir -p "$work"
 
+# The screen's DPI, as Windows' display settings set it; each start reads it anew. The scenarios
+# expect 96, also after a run that was cut short at another DPI.
+set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+set_dpi 96
+
 echo "Key layout colours"
 dir="$(fresh_folder layout)"
 printf '[F1Key]\r\nLabel=Check Email\r\nAction=13\r\n\r\n[PSKey]\r\nLabel=Paste\r\nAction=31\r\nFile=hello\r\n\r\n[DelKey]\r\nLabel=\r\nAction=15\r\n\r\n[F3Key]\r\nLabel=@!#\r\nAction=2\r\n' >"$dir/Keyvane.ini"
@@ -135,6 +140,28 @@ else
   check "the main window appears" false
 fi
 stop_app
+
+echo "The window on a 1024 x 768 screen at 96, 144 and 192 DPI"
+dir="$(fresh_folder dpi)"
+for dpi in 96 144 192; do
+  set_dpi "$dpi"
+  if start_app "$dir"; then
+    read -r left top right bottom <<<"$(drive rect)"
+    case "$dpi" in
+      96) check "at 96 DPI the 818 x 427 window is centred on the screen" \
+            test "$left $top $((right - left)) $((bottom - top))" = "103 170 818 427" ;;
+      # 1227 pixels wide at 150 %: its left edge on the screen's, centred from top to bottom.
+      144) check "at 144 DPI the window wider than the screen starts at its left edge" \
+             test "$left $top" = "0 63" ;;
+      192) check "at 192 DPI the window larger both ways starts at the top-left corner" \
+             test "$left $top" = "0 0" ;;
+    esac
+  else
+    check "the main window appears at $dpi DPI" false
+  fi
+  stop_app
+done
+set_dpi 96
 
 winpath_of() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 wait_file() {  # path, seconds
