@@ -5,9 +5,9 @@
 
 #include "app/form.h"
 #include "app/settings_file.h"
-#include "core/key_record.h"
 #include "core/text_util.h"
 #include "themes/theme_names.h"
+#include "themes/theme_records.h"
 
 namespace kv {
 
@@ -25,21 +25,6 @@ int FindTheme(const ui::ComboBox& list, const std::string& name) {
 }
 
 std::string Folder(const std::string& exe) { return exe.substr(0, exe.size() - FileNamePart(exe).size()); }
-
-// The keys' records copied from one file to the other in section order: a set key gets its
-// action, title and argument; a key that is not set loses all three.
-void CopyKeyRecords(const IniDocument& from, IniDocument& to) {
-  for (int keyIndex : kSectionOrder) {
-    const std::string_view section = KeyAt(keyIndex).section;
-    const KeyRecord record = KeyRecord::Read(from, section);
-    if (record.action != 0) {
-      KeyRecord{record.LabelOr(""), record.action, record.FileOr("")}.Write(to, section,
-                                                                           KeyRecord::Order::ActionFirst);
-    } else {
-      KeyRecord::Erase(to, section);
-    }
-  }
-}
 
 }  // namespace
 

@@ -1,20 +1,11 @@
 // Which theme the current keys are, and deleting a theme.
 #include "app/form.h"
 #include "app/settings_file.h"
-#include "core/key_record.h"
 #include "core/text_util.h"
 #include "themes/theme_names.h"
+#include "themes/theme_records.h"
 
 namespace kv {
-
-namespace {
-
-
-bool SameRecord(const KeyRecord& a, const KeyRecord& b) {
-  return a.action == b.action && a.LabelOr("") == b.LabelOr("") && a.FileOr("") == b.FileOr("");
-}
-
-}  // namespace
 
 void TForm1::Check4CurrentTheme() {
   IniFile settings = OpenSettings(platform);
@@ -28,13 +19,8 @@ void TForm1::Check4CurrentTheme() {
 
 std::string TForm1::MatchupTheme(const IniDocument& settings, const std::string& name) {
   const IniFile theme = OpenIniFile(platform, ThemeFile(name));
-  // F12 that Windows keeps for itself cannot be set, so it cannot tell themes apart either.
-  const bool skipF12 = keys[kF12Index].title->font().color == kKeySystemText;
-  for (int keyIndex : kSectionOrder) {
-    if (keyIndex == kF12Index && skipF12) continue;
-    const std::string_view section = KeyAt(keyIndex).section;
-    if (!SameRecord(KeyRecord::Read(settings, section), KeyRecord::Read(theme.doc(), section))) return {};
-  }
+  const bool f12KeptByWindows = keys[kF12Index].title->font().color == kKeySystemText;
+  if (!KeysMatchTheme(settings, theme.doc(), f12KeptByWindows)) return {};
   ShowThemeLoaded(name);
   for (int i = 0; i < ComboBox3->count(); ++i) {
     if (EqualsIgnoringCase(ComboBox3->items()[static_cast<size_t>(i)], name)) {
