@@ -26,8 +26,11 @@ bool IsDeviceName(std::string_view name) {
   while (!stem.empty() && stem.back() == ' ') stem.pop_back();
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
     if (stem == device) return true;
-  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
-         stem[3] >= '0' && stem[3] <= '9';
+  if (!stem.starts_with("COM") && !stem.starts_with("LPT")) return false;
+  const std::string_view port = std::string_view(stem).substr(3);
+  // A port's digit, or one of the superscripts one to three that Windows reads as digits.
+  return (port.size() == 1 && port[0] >= '0' && port[0] <= '9') || port == "\u00B9" ||
+         port == "\u00B2" || port == "\u00B3";
 }
 
 }  // namespace

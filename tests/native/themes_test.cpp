@@ -123,7 +123,7 @@ TEST_F(Themes, NamesThatCannotBeAFileBesideTheProgramAreRefusedAndNothingIsWritt
   const std::string tooLong(260, 'x');
   const char* const unsafe[] = {"a\\b", "../up", "c:evil", "a/b", "star*", "what?", "say\"", "<x>", "pipe|",
                                 "tab\there", " lead", "trail ", "dot.", "..", "CON", "prn.txt", "Aux", "nul ",
-                                "COM1", "lpt9.kth", "COM0"};
+                                "COM1", "lpt9.kth", "COM0", "COM\u00B9", "lpt\u00B2", "LPT\u00B3.old"};
   Start();
   for (const std::string name : unsafe) {
     SCOPED_TRACE(name);
@@ -136,7 +136,9 @@ TEST_F(Themes, NamesThatCannotBeAFileBesideTheProgramAreRefusedAndNothingIsWritt
   fp.inputAnswers.push_back(tooLong);
   form->CreateTheme();
   EXPECT_NE(fp.messages.back().text.find("too long"), std::string::npos);
-  for (const char* fine : {"My.Layout", "COM10", "Console", "Ünïcode"}) EXPECT_FALSE(ThemeNameProblem(fine, 30)) << fine;
+  // Only the Latin-1 superscripts one to three count as a port's digit, not superscript four.
+  for (const char* fine : {"My.Layout", "COM10", "Console", "Ünïcode", "COM\u2074", "LPT\u00B9\u00B9"})
+    EXPECT_FALSE(ThemeNameProblem(fine, 30)) << fine;
 }
 
 TEST_F(Themes, ADottedNameIsListedLoadedAndMatchedWhole) {
