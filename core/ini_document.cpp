@@ -28,34 +28,47 @@ std::string_view Trim(std::string_view s) {
   return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string ReplaceChars(std::string_view s, std::string_view bad) {
-  std::string out(s);
-  for (char& c : out)
-    if (bad.find(c) != std::string_view::npos) c = ' ';
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// The text with every character that `replaced` picks read as a blank, then its outer blanks
+// trimmed, where a leading character that `skipped` picks is trimmed too; lower-cased when
+// `lower`. One pass: names are looked up on every read of the settings.
+template <typename Replaced, typename Skipped>
+std::string Canonical(std::string_view s, Replaced replaced, Skipped skipped, bool lower) {
+  auto blank = [&](char c) { return IsBlank(c) || replaced(c); };
+  size_t first = 0, last = s.size();
+  while (first < last && (blank(s[first]) || skipped(s[first]))) ++first;
+  while (last > first && blank(s[last - 1])) --last;
+  std::string out(s.substr(first, last - first));
+  for (char& c : out) {
+    if (replaced(c))
+      c = ' ';
+    else if (lower && c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  }
   return out;
 }
 
+constexpr auto kNothing = [](char) { return false; };
 // Values and section names: a line break would split the line; outer blanks are trimmed by
 // the reader anyway.
-std::string CanonicalText(std::string_view s) { return std::string(Trim(ReplaceChars(s, "\r\n"))); }
-
+constexpr auto kInText = [](char c) { return IsLineBreak(c); };
 // Value names also must not hold "=" (the reader splits at the first one) nor start with ";"
 // or "[" (the line would read as a comment or a section).
-std::string CanonicalValueName(std::string_view s) {
-  const std::string name = ReplaceChars(s, "\r\n=");
-  const size_t first = name.find_first_not_of(" \t;[");
-  if (first == std::string::npos) return {};
-  return name.substr(first, name.find_last_not_of(kBlanks) - first + 1);
-}
+constexpr auto kInName = [](char c) { return IsLineBreak(c) || c == '='; };
+constexpr auto kBeforeName = [](char c) { return c == ';' || c == '['; };
+
+std::string CanonicalText(std::string_view s) { return Canonical(s, kInText, kNothing, false); }
+std::string CanonicalValueName(std::string_view s) { return Canonical(s, kInName, kBeforeName, false); }
+std::string SectionKey(std::string_view section) { return Canonical(section, kInText, kNothing, true); }
+std::string ValueKey(std::string_view name) { return Canonical(name, kInName, kBeforeName, true); }
 
 std::string AsciiLower(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return s;
 }
-
-std::string SectionKey(std::string_view section) { return AsciiLower(CanonicalText(section)); }
-std::string ValueKey(std::string_view name) { return AsciiLower(CanonicalValueName(name)); }
 
 // Optional sign and decimal digits only: "0x10", "12abc" and values beyond 32 bits are not
 // integers. Blanks around the digits are tolerated.
@@ -187,6 +200,13 @@ bool IniDocument::HasSection(std::string_view section) const {
 
 bool IniDocument::HasValue(std::string_view section, std::string_view name) const {
   return impl_->FindValue(section, name) != nullptr;
+}
+
+std::optional<std::string> IniDocument::ReadIfPresent(std::string_view section,
+                                                      std::string_view name) const {
+  const Impl::Value* value = impl_->FindValue(section, name);
+  if (value == nullptr) return std::nullopt;
+  return value->text;
 }
 
 std::string IniDocument::ReadString(std::string_view section, std::string_view name,

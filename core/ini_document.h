@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,8 @@ class IniDocument {
 
   std::string ReadString(std::string_view section, std::string_view name,
                          std::string_view fallback) const;
+  // The value, or nothing when it is absent.
+  std::optional<std::string> ReadIfPresent(std::string_view section, std::string_view name) const;
   // The fallback when absent or not a decimal integer.
   int32_t ReadInteger(std::string_view section, std::string_view name, int32_t fallback) const;
   // True when the stored integer is not 0.

@@ -8,19 +8,13 @@ constexpr std::string_view kLabel = "Label";
 constexpr std::string_view kAction = "Action";
 constexpr std::string_view kFile = "File";
 
-std::optional<std::string> ReadIfPresent(const IniDocument& doc, std::string_view section,
-                                         std::string_view name) {
-  if (!doc.HasValue(section, name)) return std::nullopt;
-  return doc.ReadString(section, name, "");
-}
-
 }  // namespace
 
 KeyRecord KeyRecord::Read(const IniDocument& doc, std::string_view section) {
   KeyRecord record;
-  record.label = ReadIfPresent(doc, section, kLabel);
+  record.label = doc.ReadIfPresent(section, kLabel);
   record.action = doc.ReadInteger(section, kAction, 0);
-  record.file = ReadIfPresent(doc, section, kFile);
+  record.file = doc.ReadIfPresent(section, kFile);
   return record;
 }
 
