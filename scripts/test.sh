@@ -53,7 +53,7 @@ if must scripts/build.sh asan; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build/asan
   # Every harness from its seeds in tests/data/fuzz/<harness>: the INI reader for
   # KEYVANE_FUZZ_SECONDS, the others for 8 s each; `scripts/fuzz.sh <harness>` runs one longer.
-  for harness in ini_document theme_file key_combo path_expansion typed_text; do
+  for harness in ini_document theme_records theme_file key_combo path_expansion typed_text; do
     seconds=8
     [ $harness = ini_document ] && seconds="${KEYVANE_FUZZ_SECONDS:-30}"
     step "Fuzzing $harness for $seconds s"
