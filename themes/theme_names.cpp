@@ -49,7 +49,8 @@ std::optional<std::string> ThemeNameOfFile(std::string_view fileName) {
 }
 
 std::optional<std::string> ThemeNameProblem(std::string_view name, size_t folderLength) {
-  const std::string refused = "\"" + std::string(name) + "\" cannot be used as a theme name: ";
+  std::string refused = "\"";  // built in steps: GCC 12 warns wrongly about "literal" + string
+  refused.append(name).append("\" cannot be used as a theme name: ");
   if (name.empty()) return refused + "it is empty.";
   for (unsigned char c : name) {
     if (c < 0x20 || c == 0x7F) return refused + "it contains a control character.";

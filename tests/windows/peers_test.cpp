@@ -82,6 +82,9 @@ class SmallForm final : public WindowEvents {
   ui::PopupMenu menu_;
 };
 
+// Shown by its own style: the main window itself stays hidden in these tests.
+bool Shown(HWND child) { return (::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 // Counts every message that reaches a child window from the moment it is watched.
 LRESULT CALLBACK CountMessages(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR count) {
@@ -110,10 +113,6 @@ class PeersTest : public ::testing::Test {
   HWND Child(int index) const { return ::GetDlgItem(window.hwnd(), 100 + index); }
   void ResetCounts() {
     for (auto& [child, count] : messages) count = 0;
-  }
-  // Shown by its own style: the main window itself stays hidden in these tests.
-  static bool Shown(HWND child) {
-    return (::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
   }
   RECT PlaceInParent(HWND child) const {
     RECT r{};
@@ -467,7 +466,14 @@ class HiddenPageTest : public ::testing::Test {
       if (::GetDlgCtrlID(w) >= 100 && ::GetDlgCtrlID(w) <= 103) order.push_back(w);
     return order;
   }
-  void ExpectTheStateKeptMeanwhile(HWND check, HWND edit) {
+  // The check box's and the edit box's windows are made, shown or not, with the state the
+  // model kept meanwhile.
+  void ExpectMadeWithTheStateKept(bool shown) {
+    const HWND check = Child(0), edit = Child(1);
+    ASSERT_NE(check, nullptr);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(Shown(check), shown);
+    EXPECT_EQ(Shown(edit), shown);
     EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_FALSE(::IsWindowEnabled(check));
     EXPECT_EQ(WindowText(edit), "Typed while hidden");
@@ -490,14 +496,9 @@ TEST_F(HiddenPageTest, ItsControlsGetTheirWindowsWhenThePageFirstShows) {
   EXPECT_EQ(Child(1), nullptr);
 
   form.page->SetVisible(true);
-  const HWND check = Child(0), edit = Child(1);
-  ASSERT_NE(check, nullptr);
-  ASSERT_NE(edit, nullptr);
-  EXPECT_TRUE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_TRUE(::GetWindowLongPtrW(edit, GWL_STYLE) & WS_VISIBLE);
-  ExpectTheStateKeptMeanwhile(check, edit);
+  ExpectMadeWithTheStateKept(true);
   RECT r{};
-  ::GetWindowRect(edit, &r);
+  ::GetWindowRect(Child(1), &r);
   ::MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&r), 2);
   // The page at (10, 10) holds the edit box at (5, 30), 80 wide, at the screen's scale.
   HDC dc = ::GetDC(nullptr);
@@ -515,16 +516,12 @@ TEST_F(HiddenPageTest, ItsControlsGetHiddenWindowsOnceTheMainWindowIsUp) {
   ::ShowWindow(window.hwnd(), SW_HIDE);
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  const HWND check = Child(0), edit = Child(1);
-  ASSERT_NE(check, nullptr);
-  ASSERT_NE(edit, nullptr);
-  EXPECT_FALSE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
-  EXPECT_FALSE(::GetWindowLongPtrW(edit, GWL_STYLE) & WS_VISIBLE);
-  ExpectTheStateKeptMeanwhile(check, edit);
+  ExpectMadeWithTheStateKept(false);
 
+  const HWND check = Child(0);
   form.page->SetVisible(true);  // the windows already made are the ones shown
   EXPECT_EQ(Child(0), check);
-  EXPECT_TRUE(::GetWindowLongPtrW(check, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(Shown(check));
 }
 
 }  // namespace
