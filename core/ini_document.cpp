@@ -1,6 +1,8 @@
 #include "core/ini_document.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -31,16 +33,22 @@ std::string_view Trim(std::string_view s) {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
-// The text with every character that `replaced` picks read as a blank, then its outer blanks
-// trimmed, where a leading character that `skipped` picks is trimmed too; lower-cased when
-// `lower`. One pass: names are looked up on every read of the settings.
+// The text without its outer blanks, where a character that `replaced` picks counts as a
+// blank and a leading character that `skipped` picks is trimmed too.
 template <typename Replaced, typename Skipped>
-std::string Canonical(std::string_view s, Replaced replaced, Skipped skipped, bool lower) {
+std::string_view TrimCanonically(std::string_view s, Replaced replaced, Skipped skipped) {
   auto blank = [&](char c) { return IsBlank(c) || replaced(c); };
   size_t first = 0, last = s.size();
   while (first < last && (blank(s[first]) || skipped(s[first]))) ++first;
   while (last > first && blank(s[last - 1])) --last;
-  std::string out(s.substr(first, last - first));
+  return s.substr(first, last - first);
+}
+
+// The text with every character that `replaced` picks read as a blank, then trimmed as above;
+// lower-cased when `lower`.
+template <typename Replaced, typename Skipped>
+std::string Canonical(std::string_view s, Replaced replaced, Skipped skipped, bool lower) {
+  std::string out(TrimCanonically(s, replaced, skipped));
   for (char& c : out) {
     if (replaced(c))
       c = ' ';
@@ -63,6 +71,46 @@ std::string CanonicalText(std::string_view s) { return Canonical(s, kInText, kNo
 std::string CanonicalValueName(std::string_view s) { return Canonical(s, kInName, kBeforeName, false); }
 std::string SectionKey(std::string_view section) { return Canonical(section, kInText, kNothing, true); }
 std::string ValueKey(std::string_view name) { return Canonical(name, kInName, kBeforeName, true); }
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The indexes hold canonical names in lower case. A name looked up is hashed and compared with
+// its letters folded, so that the lookup of a name already in canonical form builds no string:
+// the settings are read on every hot key.
+struct FoldedHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : s) {
+      hash ^= static_cast<unsigned char>(FoldAscii(c));
+      hash *= 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
+  }
+};
+
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+  }
+};
+
+using NameIndex = std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual>;
+
+// The entry for a section name (or a value name, `valueName`) as the API received it.
+template <typename Index>
+auto FindName(Index& index, std::string_view name, bool valueName) {
+  const std::string_view trimmed =
+      valueName ? TrimCanonically(name, kInName, kBeforeName) : TrimCanonically(name, kInText, kNothing);
+  const bool canonical = valueName ? std::none_of(trimmed.begin(), trimmed.end(), kInName)
+                                   : std::none_of(trimmed.begin(), trimmed.end(), kInText);
+  if (canonical) return index.find(trimmed);
+  return index.find(valueName ? ValueKey(name) : SectionKey(name));
+}
 
 std::string AsciiLower(std::string s) {
   for (char& c : s)
@@ -116,10 +164,10 @@ struct IniDocument::Impl {
   struct Section {
     std::string name;
     std::vector<Value> values;
-    std::unordered_map<std::string, size_t> index;  // lower-cased name -> position in values
+    NameIndex index;  // lower-cased name -> position in values
 
     const Value* Find(std::string_view valueName) const {
-      auto it = index.find(ValueKey(valueName));
+      auto it = FindName(index, valueName, true);
       return it == index.end() ? nullptr : &values[it->second];
     }
 
@@ -131,10 +179,10 @@ struct IniDocument::Impl {
   };
 
   std::vector<Section> sections;
-  std::unordered_map<std::string, size_t> index;  // lower-cased name -> position in sections
+  NameIndex index;  // lower-cased name -> position in sections
 
   const Section* Find(std::string_view name) const {
-    auto it = index.find(SectionKey(name));
+    auto it = FindName(index, name, false);
     return it == index.end() ? nullptr : &sections[it->second];
   }
 
@@ -247,10 +295,10 @@ void IniDocument::WriteBool(std::string_view section, std::string_view name, boo
 }
 
 void IniDocument::DeleteValue(std::string_view section, std::string_view name) {
-  auto sectionIt = impl_->index.find(SectionKey(section));
+  auto sectionIt = FindName(impl_->index, section, false);
   if (sectionIt == impl_->index.end()) return;
   Impl::Section& s = impl_->sections[sectionIt->second];
-  auto it = s.index.find(ValueKey(name));
+  auto it = FindName(s.index, name, true);
   if (it == s.index.end()) return;
   s.values[it->second].deleted = true;
   s.index.erase(it);
