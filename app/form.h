@@ -143,6 +143,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   void LoadThemesList();
   void CreateTheme();
   void LoadTheme(const std::string& name);
+  bool OfferToSaveCurrentKeys();
   void ComboBox3Click();
   void ComboBox3Change();
   void Button8Click();

@@ -24,8 +24,6 @@ int FindTheme(const ui::ComboBox& list, const std::string& name) {
   return -1;
 }
 
-std::string Folder(const std::string& exe) { return exe.substr(0, exe.size() - FileNamePart(exe).size()); }
-
 }  // namespace
 
 std::string TForm1::ThemeFile(const std::string& name) {
@@ -35,7 +33,7 @@ std::string TForm1::ThemeFile(const std::string& name) {
 void TForm1::LoadThemesList() {
   const int selected = ComboBox3->itemIndex();
   std::vector<std::string> names;
-  for (const std::string& file : platform.files.List(Folder(platform.system.ModuleFileName()), "*.kth"))
+  for (const std::string& file : platform.files.List(BesideExecutable(platform, ""), "*.kth"))
     if (std::optional<std::string> name = ThemeNameOfFile(file)) names.push_back(std::move(*name));
   ComboBox3->SetItems(std::move(names));
   ComboBox3->SetItemIndex(selected);
@@ -51,7 +49,7 @@ void TForm1::CreateTheme() {
   // A name that is no plain file name beside the executable would write elsewhere, or not
   // at all: it is refused before anything changes.
   if (const std::optional<std::string> problem =
-          ThemeNameProblem(name, Folder(platform.system.ModuleFileName()).size())) {
+          ThemeNameProblem(name, BesideExecutable(platform, "").size())) {
     platform.dialogs.ShowMessage(*problem, platform.app.Title(), platform::mb::kOk);
     return;
   }
@@ -113,18 +111,22 @@ void TForm1::LoadTheme(const std::string& name) {
   StartMonitor(KeysOn(), false);
 }
 
+// Keys that are no theme may be saved as one before a theme replaces them; true when the user
+// chose to save them.
+bool TForm1::OfferToSaveCurrentKeys() {
+  if (currentThemeIndex != -1) return false;
+  const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
+                                                  platform::mb::kYesNo | platform::mb::kIconQuestion);
+  if (answer != platform::mb::kIdYes) return false;
+  CreateTheme();
+  return true;
+}
+
 void TForm1::ComboBox3Click() {
   // The entry the user picked is loaded, also after the current keys have been saved first:
   // saving selects the new theme, but the user asked for the picked one.
   const std::string picked = ComboBox3->text();
-  if (currentThemeIndex == -1) {
-    const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
-                                                    platform::mb::kYesNo | platform::mb::kIconQuestion);
-    if (answer == platform::mb::kIdYes) {
-      CreateTheme();
-      ComboBox3->SetItemIndex(FindTheme(*ComboBox3, picked));
-    }
-  }
+  if (OfferToSaveCurrentKeys()) ComboBox3->SetItemIndex(FindTheme(*ComboBox3, picked));
   if (ComboBox3->itemIndex() >= 0) LoadTheme(ComboBox3->text());
 }
 
@@ -152,11 +154,7 @@ void TForm1::QuickStartButtonClick() {
 }
 
 void TForm1::LoadNextTheme() {
-  if (currentThemeIndex == -1) {
-    const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
-                                                    platform::mb::kYesNo | platform::mb::kIconQuestion);
-    if (answer == platform::mb::kIdYes) CreateTheme();
-  }
+  OfferToSaveCurrentKeys();
   if (ComboBox3->count() == 0) return;
   const int selected = ComboBox3->itemIndex();
   const int next = selected >= 0 && selected < ComboBox3->count() - 1 ? selected + 1 : 0;
