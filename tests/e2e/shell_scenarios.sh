@@ -1,4 +1,4 @@
-# Run at Startup, the quiet start it leads to, and Help; sourced by run.sh, with its helpers.
+# Run at Startup, the quiet start it leads to, and Help; sourced by run.sh, with lib.sh.
 probe() { wine "$build/tests/e2e/keyvane_shellprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 ms_now() { echo $(( $(date +%s%N) / 1000000 )); }
 
