@@ -175,6 +175,8 @@ class TForm1 : public ui::Window, public WindowEvents {
   void Exit1Click();
   void KeyMenuClick(ui::MenuItem& item);
   void TurnPage(PageId page);
+  // Shows `page`, hides the other two and records `page` as the current one.
+  void ShowOnlyPage(PageId page);
   ui::Panel* PageHost(PageId page) const;
   void TabClick(ui::Panel& sender);
 
@@ -193,10 +195,12 @@ class TForm1 : public ui::Window, public WindowEvents {
   std::string currentKey;
   std::string searchTerm;
   HotKeyIds hotKeyIds{};
-  std::array<bool, kKeyCount> heldElsewhere{};  // registration refused when last tried
+  std::array<bool, kKeyCount> heldHere{};       // registered by this window and not given back
+  std::array<bool, kKeyCount> heldElsewhere{};  // another program held it when last tried
   int currentThemeIndex = 0;
   bool titleTyped = false;
   PageId currentPage = PageId::Intro;
+  unsigned pageTurns = 0;  // page turns begun, so that a turn knows when a later one overtook it
   // Set once the settings have been saved and the keys released for the end of the session.
   bool sessionClosed = false;
 

@@ -64,12 +64,16 @@ void TForm1::StartMonitor(bool on, bool notify) {
 
 void TForm1::RegisterKey(int keyIndex) {
   const size_t i = static_cast<size_t>(keyIndex);
-  heldElsewhere[i] = !platform.hotKeys.Register(hotKeyIds[i], 0, KeyAt(keyIndex).vk);
+  // Windows refuses a second registration of a key this window already holds, as it refuses
+  // one that another program holds; only the second means the key does not reach Keyvane.
+  if (platform.hotKeys.Register(hotKeyIds[i], 0, KeyAt(keyIndex).vk)) heldHere[i] = true;
+  heldElsewhere[i] = !heldHere[i];
 }
 
 void TForm1::ReleaseKey(int keyIndex) {
   const size_t i = static_cast<size_t>(keyIndex);
   platform.hotKeys.Unregister(hotKeyIds[i]);
+  heldHere[i] = false;
   heldElsewhere[i] = false;
 }
 

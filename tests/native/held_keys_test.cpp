@@ -2,6 +2,7 @@
 // every colour and caption as it was, and checked again whenever the keys are registered.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/form.h"
@@ -71,6 +72,53 @@ TEST_F(HeldKeys, ApplyChecksTheEditedKeyAgain) {
   form->ComboBox1->UserSelect(39);  // Remove Action
   form->BitBtn1->UserClick();
   EXPECT_FALSE(Held("PSKey"));
+}
+
+// Windows refuses a second registration of a key the window already holds. Every path that
+// registers keys again meets that refusal for the keys Keyvane holds itself; none of them may
+// take it for another program's.
+TEST_F(HeldKeys, KeysKeyvaneHoldsItselfAreNeverMarkedOnAnyPathThatRegistersAgain) {
+  const std::string pauseSwitch = KeySection("PBKey", "Switch", 35);
+  fp.files[fp.Beside("Quick Start.kth")] = KeySection("F1Key", "Mail", 13) + pauseSwitch;
+  fp.files[fp.Beside("Games.kth")] = KeySection("F1Key", "Mail", 13) + KeySection("F3Key", "Hearts", 23) + pauseSwitch;
+  Start(KeySection("F1Key", "Mail", 13) + KeySection("F2Key", "Sleep", 15) + pauseSwitch);
+  fp.refusedHotKeys.insert(IdOf("F9Key"));  // another program's key, which no step gives Keyvane
+  auto expectNoneMarked = [&](const char* after) {
+    for (const KeyInfo& key : kKeys) EXPECT_FALSE(Held(std::string(key.section).c_str())) << key.section << " after " << after;
+  };
+  expectNoneMarked("the start");
+
+  Key("F1Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
+  form->Edit1->UserReplaceText("Post");
+  form->BitBtn1->UserClick();
+  expectNoneMarked("Apply of a new title");
+  EXPECT_EQ(Registered(), RegistrationsOf({"F1Key", "F2Key", "PBKey"}));
+
+  fp.messageAnswers.push_back(platform::mb::kIdNo);  // the question to save the edited keys first
+  const auto& themes = form->ComboBox3->items();
+  form->ComboBox3->UserSelect(static_cast<int>(std::find(themes.begin(), themes.end(), "Games") - themes.begin()));
+  ASSERT_EQ(form->caption(), "Keyvane - Games Theme");
+  expectNoneMarked("a theme chosen in the list");
+  form->QuickStartButton->UserClick();
+  expectNoneMarked("Quick Start");
+  form->RunAction(34, "");  // Load Next Theme
+  expectNoneMarked("Load Next Theme");
+  form->StartMonitor(true, false);
+  expectNoneMarked("ON while on");
+  form->BitBtn2->UserClick();  // off, with Pause/Break kept as the switch
+  ASSERT_EQ(form->BitBtn2->caption(), "OFF");
+  expectNoneMarked("OFF with Pause/Break as the switch");
+  EXPECT_EQ(Registered(), RegistrationsOf({"PBKey"}));
+  PressHotKey("PBKey");
+  ASSERT_EQ(form->BitBtn2->caption(), "ON");
+  expectNoneMarked("ON through Pause/Break");
+
+  // A key another program really holds is still told apart.
+  Key("F9Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
+  form->ComboBox1->UserSelect(15);  // Sleep
+  form->BitBtn1->UserClick();
+  EXPECT_TRUE(Held("F9Key"));
+  EXPECT_FALSE(Held("F1Key"));
 }
 
 TEST_F(HeldKeys, F12KeptByAnXpClassSystemShowsOnlyItsOwnState) {
