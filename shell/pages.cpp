@@ -1,21 +1,28 @@
 // The page area: which of the three pages is shown, and its tabs.
+#include <exception>
+
 #include "app/form.h"
 
 namespace kv {
 
 void TForm1::TurnPage(PageId page) {
   const bool turning = page != currentPage;
+  // The slide serves messages while it plays, so another turn (a key or a tab clicked
+  // meanwhile) can run inside this one; the latest turn decides what is shown.
+  const unsigned turn = ++pageTurns;
   platform::Application& app = platform.app;
-  // However the turn ends, the page asked for is the current one and the pictures are gone.
+  // However the turn ends, the page asked for is the one shown and recorded, unless a later
+  // turn has taken its place, and the pictures are gone.
   struct Closing {
     TForm1& form;
     PageId page;
+    unsigned turn;
     bool prepared;
     ~Closing() {
-      form.currentPage = page;
+      if (form.pageTurns == turn) form.ShowOnlyPage(page);
       if (prepared) form.platform.app.ReleaseTransition();
     }
-  } closing{*this, page, false};
+  } closing{*this, page, turn, false};
 
   if (turning) {
     const ui::Rect area = PageArea->bounds();
@@ -24,19 +31,36 @@ void TForm1::TurnPage(PageId page) {
   }
   for (ui::Panel* tab : {TabIntro, TabEditor, TabThemes}) tab->SetFontColor(kTabColor);
   if (page == PageId::Intro) TabIntro->SetFontColor(kActiveTabColor);
+  // A key record that cannot be loaded is reported once the editor page is in place: the key
+  // is selected all the same, and the page shows it.
+  std::exception_ptr selectionFailed;
   if (page == PageId::Editor) {
-    if (ComboBox2->itemIndex() < 0) ClickKey("F1Key");
+    if (ComboBox2->itemIndex() < 0) {
+      try {
+        ClickKey("F1Key");
+      } catch (...) {
+        selectionFailed = std::current_exception();
+      }
+    }
     TabEditor->SetFontColor(kActiveTabColor);
   }
   if (page == PageId::Themes) TabThemes->SetFontColor(kActiveTabColor);
   for (ui::Panel* tab : {TabIntro, TabEditor, TabThemes}) tab->Repaint();
 
   if (turning) {
-    PageHost(currentPage)->SetVisible(false);
+    for (PageId other : {PageId::Intro, PageId::Editor, PageId::Themes})
+      if (other != page) PageHost(other)->SetVisible(false);
     app.CaptureTransitionMiddle();
-    PageHost(page)->SetVisible(true);
+    ShowOnlyPage(page);
     app.PlayTransition(kPageSlideMs);
   }
+  if (selectionFailed) std::rethrow_exception(selectionFailed);
+}
+
+void TForm1::ShowOnlyPage(PageId page) {
+  for (PageId each : {PageId::Intro, PageId::Editor, PageId::Themes})
+    PageHost(each)->SetVisible(each == page);
+  currentPage = page;
 }
 
 ui::Panel* TForm1::PageHost(PageId page) const {

@@ -97,8 +97,104 @@ TEST_F(Pages, AFailedSlideStillRecordsThePageAndDropsThePictures) {
   fp.onPlayTransition = [] { throw std::runtime_error("no picture"); };
   form->TabThemes->UserClick();
   EXPECT_EQ(form->currentPage, PageId::Themes);
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, false, true}));
   EXPECT_FALSE(fp.transitionPrepared);
   EXPECT_EQ(fp.errors.size(), 1u);
+}
+
+// Clicks that arrive while a slide plays, each one started from inside the slide before it, as
+// the messages served during a slide would start them.
+struct ClicksDuringSlides {
+  const char* name;
+  std::vector<const char*> clicks;  // "intro", "editor", "themes" (tabs) or a key's section
+  PageId shown;
+  const char* topic;
+  friend void PrintTo(const ClicksDuringSlides& c, std::ostream* os) { *os << c.name; }
+};
+
+class TurnsDuringASlide : public Pages, public ::testing::WithParamInterface<ClicksDuringSlides> {
+ protected:
+  void Click(const std::string& what) {
+    if (what == "intro") form->TabIntro->UserClick();
+    else if (what == "editor") form->TabEditor->UserClick();
+    else if (what == "themes") form->TabThemes->UserClick();
+    else Key(what).shape->UserMouseUp(ui::MouseButton::Left, 3, 3);
+  }
+};
+
+TEST_P(TurnsDuringASlide, LeaveExactlyTheLastPageShownWithItsTabAndHelp) {
+  const ClicksDuringSlides& c = GetParam();
+  WriteSettings(KeySection("F4Key", "Sleep", 15));
+  Create();
+  size_t next = 1;
+  fp.onPlayTransition = [&] {
+    if (next < c.clicks.size()) Click(c.clicks[next++]);
+  };
+  Click(c.clicks[0]);
+  ASSERT_EQ(next, c.clicks.size()) << "every click ran inside the slide before it";
+
+  std::vector<bool> expectedShown(3, false);
+  std::vector<ui::Color> expectedTabs(3, kBlue);
+  expectedShown[static_cast<size_t>(c.shown)] = true;
+  expectedTabs[static_cast<size_t>(c.shown)] = kRed;
+  EXPECT_EQ(PagesShown(), expectedShown);
+  EXPECT_EQ(TabColours(), expectedTabs);
+  EXPECT_EQ(form->currentPage, c.shown);
+  form->HelpButton->UserClick();
+  ASSERT_FALSE(fp.helpTopics.empty());
+  EXPECT_EQ(fp.helpTopics.back(), "C:\\Program Files\\Keyvane\\Keyvane.chm::/" + std::string(c.topic));
+  EXPECT_FALSE(fp.transitionPrepared);
+
+  // And the next turn, without anything in between, slides as usual.
+  fp.onPlayTransition = nullptr;
+  const PageId away = c.shown == PageId::Intro ? PageId::Themes : PageId::Intro;
+  Click(away == PageId::Intro ? "intro" : "themes");
+  expectedShown.assign(3, false);
+  expectedShown[static_cast<size_t>(away)] = true;
+  EXPECT_EQ(PagesShown(), expectedShown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, TurnsDuringASlide,
+    ::testing::Values(
+        ClicksDuringSlides{"ThemesThenAKey", {"themes", "F4Key"}, PageId::Editor, "Topic5.htm"},
+        ClicksDuringSlides{"KeyThenThemes", {"F4Key", "themes"}, PageId::Themes, "Topic7.htm"},
+        ClicksDuringSlides{"ThemesThenIntroBack", {"themes", "intro"}, PageId::Intro, "Topic1.htm"},
+        ClicksDuringSlides{"ThemesTwice", {"themes", "themes"}, PageId::Themes, "Topic7.htm"},
+        ClicksDuringSlides{"ThreeDeep", {"editor", "themes", "F9Key"}, PageId::Editor, "Topic5.htm"},
+        ClicksDuringSlides{"EditorThenIntroThenThemes", {"editor", "intro", "themes"}, PageId::Themes,
+                           "Topic7.htm"}),
+    [](const ::testing::TestParamInfo<ClicksDuringSlides>& p) { return std::string(p.param.name); });
+
+// F1 stored as a two-key combination whose modifier is no digit cannot be loaded. The first
+// turn to the editor selects F1 all the same: the error is shown, and the page and its tab are
+// those on screen, then and at every later turn.
+TEST_F(Pages, AnEditorTurnWhoseF1CannotBeLoadedStillShowsTheEditor) {
+  WriteSettings(KeySection("F1Key", "Copy", 28, "XC"));
+  Create();
+  RouteErrorsToErrorBox();
+  form->TabEditor->UserClick();
+  ASSERT_EQ(fp.errors.size(), 1u);
+  EXPECT_NE(fp.errors[0].find("'XC'"), std::string::npos) << fp.errors[0];
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(TabColours(), (std::vector<ui::Color>{kBlue, kRed, kBlue}));
+  EXPECT_EQ(form->currentPage, PageId::Editor);
+  EXPECT_EQ(form->currentKey, "F1Key");
+  EXPECT_FALSE(fp.transitionPrepared);
+
+  form->TabIntro->UserClick();
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{true, false, false}));
+  form->TabEditor->UserClick();
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(TabColours(), (std::vector<ui::Color>{kBlue, kRed, kBlue}));
+  EXPECT_EQ(fp.errors.size(), 1u);  // F1 stays selected: it is not loaded again
+
+  // Clicking the malformed key itself reports it again and leaves the page where it is.
+  form->TabThemes->UserClick();
+  Key("F1Key").shape->UserMouseUp(ui::MouseButton::Left, 3, 3);
+  EXPECT_EQ(fp.errors.size(), 2u);
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(form->currentPage, PageId::Themes);
 }
 
 TEST_F(Pages, ClickingAKeyOnTheThemesPageSlidesToTheEditor) {
