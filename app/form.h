@@ -156,6 +156,8 @@ class TForm1 : public ui::Window, public WindowEvents {
   void PrintStrings(const std::vector<std::string>& lines, const std::string& jobName);
   // "<name>.kth" beside the executable.
   std::string ThemeFile(const std::string& name);
+  // The position of the listed theme whose file `name` names, -1 when none is listed.
+  int FindTheme(const std::string& name) const;
   // Shows a theme as the loaded one: tray balloon and image, tray theme line, caption.
   void ShowThemeLoaded(const std::string& name);
 

@@ -13,10 +13,11 @@ class ByteFiles {
  public:
   virtual ~ByteFiles() = default;
   // The whole file as bytes; nullopt when it does not exist. Throws KeyvaneError when it
-  // exists but cannot be read.
+  // exists but cannot be read: `Cannot read "<path>": <the system's reason>`.
   virtual std::optional<std::string> ReadAll(const std::string& path) = 0;
   // Writes a sibling temporary, flushes it and replaces `path` in one step, keeping the old
-  // file's attributes. Throws KeyvaneError (the old file intact, no temporary left) on failure.
+  // file's attributes. Throws KeyvaneError (the old file intact, no temporary left) on failure:
+  // `Cannot save "<path>": <the system's reason>`, the one sentence the user is shown.
   virtual void ReplaceAtomically(const std::string& path, const std::string& bytes) = 0;
 };
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/error.h"
 #include "core/text_encoding.h"
 
 namespace kv {
@@ -14,13 +13,7 @@ IniFile::IniFile(ByteFiles& files, AnsiCodec& ansi, std::string path)
 }
 
 void IniFile::Flush() {
-  const std::string bytes = EncodeFileText(doc_.Serialize(), ansi_);
-  try {
-    files_.ReplaceAtomically(path_, bytes);
-  } catch (const KeyvaneError& e) {
-    // The platform's reason may not say which file; the user needs to know.
-    throw KeyvaneError("Cannot write \"" + path_ + "\": " + e.what());
-  }
+  files_.ReplaceAtomically(path_, EncodeFileText(doc_.Serialize(), ansi_));
 }
 
 }  // namespace kv

@@ -82,6 +82,9 @@ class FileSystem : public ByteFiles {
   virtual std::vector<std::string> List(const std::string& folder, const std::string& pattern) = 0;
   // GetDriveType of a root such as "C:\\" (2: removable, 3: fixed).
   virtual unsigned DriveType(const std::string& root) = 0;
+  // Whether two file names name the same file, as the system compares them: letter case
+  // ignored for every letter (Ü and ü, Σ and σ), not only A to Z.
+  virtual bool SameFileName(std::string_view a, std::string_view b) = 0;
 };
 
 // The system's ANSI code page, used at the file edge.

@@ -92,7 +92,16 @@ if [ "$win64" = 1 ]; then
   source scripts/wine-env.sh
   if wine_env_start build/win64; then
     step "Windows tests under Wine"
+    # A small file system to fill, for the test of a save on a full disk (skipped without it).
+    full_disk="$root/build/win64/full-disk"
+    mkdir -p "$full_disk"
+    if mountpoint -q "$full_disk" || mount -t tmpfs -o size=256k tmpfs "$full_disk" 2>/dev/null; then
+      KEYVANE_FULL_DISK_FOLDER="$(winepath -w "$full_disk" 2>/dev/null | tr -d '\r')"
+      export KEYVANE_FULL_DISK_FOLDER
+    fi
     run_ctest windows build/win64
+    unset KEYVANE_FULL_DISK_FOLDER
+    umount "$full_disk" 2>/dev/null || true
     step "End-to-end scenarios on keyvane.exe"
     e2e_out="$(mktemp)"
     tests/e2e/run.sh build/win64 | tee "$e2e_out"

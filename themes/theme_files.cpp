@@ -5,7 +5,6 @@
 
 #include "app/form.h"
 #include "app/settings_file.h"
-#include "core/text_util.h"
 #include "themes/theme_names.h"
 #include "themes/theme_records.h"
 
@@ -17,14 +16,13 @@ constexpr const char* kSaveQuestion =
     "You are about to load a Theme.  Do you want to save the current keys and their setup?";
 constexpr const char* kSaveQuestionCaption = "Save Current Key Setup?";
 
-// The position of the entry named `name` (ignoring case), -1 when it is not listed.
-int FindTheme(const ui::ComboBox& list, const std::string& name) {
-  for (int i = 0; i < list.count(); ++i)
-    if (EqualsIgnoringCase(list.items()[static_cast<size_t>(i)], name)) return i;
+}  // namespace
+
+int TForm1::FindTheme(const std::string& name) const {
+  for (int i = 0; i < ComboBox3->count(); ++i)
+    if (platform.files.SameFileName(ComboBox3->items()[static_cast<size_t>(i)], name)) return i;
   return -1;
 }
-
-}  // namespace
 
 std::string TForm1::ThemeFile(const std::string& name) {
   return BesideExecutable(platform, name + std::string(kThemeExtension));
@@ -54,11 +52,11 @@ void TForm1::CreateTheme() {
     return;
   }
 
-  const int listed = FindTheme(*ComboBox3, name);
+  const int listed = FindTheme(name);
   if (listed < 0) {
     ComboBox3->AddItem(name);
     ComboBox3->SetItemIndex(ComboBox3->count() - 1);
-  } else if (IsFixedThemeName(name)) {
+  } else if (IsFixedThemeName(name, platform.files)) {
     platform.dialogs.ShowMessage(
         name + " is a fixed theme name that may not be changed.  Please use a different name.",
         platform.app.Title(), platform::mb::kOk);
@@ -126,7 +124,7 @@ void TForm1::ComboBox3Click() {
   // The entry the user picked is loaded, also after the current keys have been saved first:
   // saving selects the new theme, but the user asked for the picked one.
   const std::string picked = ComboBox3->text();
-  if (OfferToSaveCurrentKeys()) ComboBox3->SetItemIndex(FindTheme(*ComboBox3, picked));
+  if (OfferToSaveCurrentKeys()) ComboBox3->SetItemIndex(FindTheme(picked));
   if (ComboBox3->itemIndex() >= 0) LoadTheme(ComboBox3->text());
 }
 
@@ -144,7 +142,7 @@ void TForm1::QuickStartButtonClick() {
                                  platform::mb::kOk);
     return;
   }
-  ComboBox3->SetItemIndex(FindTheme(*ComboBox3, name));
+  ComboBox3->SetItemIndex(FindTheme(name));
   LoadTheme(name);
   TurnPage(PageId::Editor);
   platform.dialogs.ShowMessage(

@@ -1,7 +1,6 @@
 // Which theme the current keys are, and deleting a theme.
 #include "app/form.h"
 #include "app/settings_file.h"
-#include "core/text_util.h"
 #include "themes/theme_names.h"
 #include "themes/theme_records.h"
 
@@ -22,12 +21,7 @@ std::string TForm1::MatchupTheme(const IniDocument& settings, const std::string&
   const bool f12KeptByWindows = keys[kF12Index].title->font().color == kKeySystemText;
   if (!KeysMatchTheme(settings, theme.doc(), f12KeptByWindows)) return {};
   ShowThemeLoaded(name);
-  for (int i = 0; i < ComboBox3->count(); ++i) {
-    if (EqualsIgnoringCase(ComboBox3->items()[static_cast<size_t>(i)], name)) {
-      ComboBox3->SetItemIndex(i);
-      break;
-    }
-  }
+  if (const int listed = FindTheme(name); listed >= 0) ComboBox3->SetItemIndex(listed);
   return name;
 }
 
@@ -42,7 +36,7 @@ void TForm1::suiButton1Click() {
     SetupButtons();
     return;
   }
-  if (IsFixedThemeName(name)) {
+  if (IsFixedThemeName(name, platform.files)) {
     platform.dialogs.ShowMessage(name + " is a fixed theme name that may not be deleted.", platform.app.Title(),
                                  platform::mb::kOk);
     return;

@@ -35,9 +35,10 @@ bool IsDeviceName(std::string_view name) {
 
 }  // namespace
 
-bool IsFixedThemeName(std::string_view name) {
-  const std::string upper = UpperAscii(name);
-  return upper == "QUICK START" || upper == "CONTROL PANEL" || upper == "SHOPPING";
+bool IsFixedThemeName(std::string_view name, platform::FileSystem& files) {
+  for (std::string_view fixed : {"QUICK START", "CONTROL PANEL", "SHOPPING"})
+    if (files.SameFileName(name, fixed)) return true;
+  return false;
 }
 
 std::optional<std::string> ThemeNameOfFile(std::string_view fileName) {

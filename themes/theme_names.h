@@ -6,14 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace kv {
 
 inline constexpr std::string_view kThemeExtension = ".kth";
 inline constexpr std::string_view kQuickStartTheme = "Quick Start";
 
 // "Quick Start", "Control Panel" and "Shopping" come with Keyvane and are never replaced or
-// deleted (compared without regard to letter case).
-bool IsFixedThemeName(std::string_view name);
+// deleted. Names are compared as the file system compares the names of their files.
+bool IsFixedThemeName(std::string_view name, platform::FileSystem& files);
 
 // The theme a listed file holds: its name without the ".kth" ending, dots inside the name
 // kept, so that "My.Layout.kth" is the theme "My.Layout". nullopt for a file that does not

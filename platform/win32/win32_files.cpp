@@ -18,12 +18,13 @@ constexpr DWORD kIoChunk = 1u << 20;
 constexpr int kMoveAttempts = 5;
 constexpr DWORD kMoveRetryMs = 40;
 
+// One sentence, as the user reads it in the error box: which file, and why, in Windows' words.
 [[noreturn]] void FailRead(const std::string& path, DWORD error) {
-  throw KeyvaneError("Cannot read file \"" + path + "\". " + SystemErrorText(error));
+  throw KeyvaneError("Cannot read \"" + path + "\": " + SystemErrorText(error));
 }
 
 [[noreturn]] void FailWrite(const std::string& path, const std::string& reason) {
-  throw KeyvaneError("Cannot write file \"" + path + "\". " + reason);
+  throw KeyvaneError("Cannot save \"" + path + "\": " + reason);
 }
 
 [[noreturn]] void FailWrite(const std::string& path, DWORD error) {
@@ -78,14 +79,18 @@ DWORD CreateSiblingTemporary(const std::wstring& target, DWORD attributes, Sibli
   return error;
 }
 
+// A short write is not yet a failure: the next write of the rest says why it stopped (on a
+// full disk, ERROR_DISK_FULL), which is the reason the user needs to read.
 bool WriteEverything(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() < kIoChunk ? static_cast<DWORD>(bytes.size()) : kIoChunk;
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written != chunk) {
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
+    if (written == 0) {
+      ::SetLastError(ERROR_WRITE_FAULT);
       return false;
     }
-    bytes.remove_prefix(chunk);
+    bytes.remove_prefix(written);
   }
   return true;
 }
@@ -201,6 +206,14 @@ namespace kv::win32 {
 
 unsigned Win32Files::DriveType(const std::string& root) {
   return ::GetDriveTypeW(Widen(root).c_str());
+}
+
+// The comparison Windows documents for file names: ordinal, with the system's own upper-case
+// table, so it agrees with the file system whatever the user's language.
+bool Win32Files::SameFileName(std::string_view a, std::string_view b) {
+  const std::wstring wa = Widen(a), wb = Widen(b);
+  return ::CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace kv::win32

@@ -19,6 +19,7 @@ class Win32Files final : public platform::FileSystem {
   bool Delete(const std::string& path) override;
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
   unsigned DriveType(const std::string& root) override;
+  bool SameFileName(std::string_view a, std::string_view b) override;
 };
 
 // The folder part of a path, without its final separator ("" when there is none).

@@ -1,5 +1,8 @@
 #include "tests/fakes/fake_platform.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -48,6 +51,45 @@ constexpr char32_t kCp1252High[32] = {
 
 }  // namespace
 
+namespace {
+
+// Code points of UTF-8 text; a byte that starts no valid sequence stands for itself.
+std::u32string CodePoints(std::string_view utf8) {
+  std::u32string out;
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || i + len > utf8.size()) {
+      out += b;
+      ++i;
+      continue;
+    }
+    char32_t c = len == 1 ? b : b & (0xFF >> (len + 1));
+    for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    out += c;
+    i += len;
+  }
+  return out;
+}
+
+// The system's upper-case table works on UTF-16 units: characters beyond the basic plane stay.
+char32_t WindowsUpper(char32_t c) {
+  static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  if (c > 0xFFFF) return c;
+  if (unicode == static_cast<locale_t>(nullptr)) return c < 0x80 ? static_cast<char32_t>(std::toupper(static_cast<int>(c))) : c;
+  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicode));
+}
+
+}  // namespace
+
+bool SameWindowsName(std::string_view a, std::string_view b) {
+  const std::u32string x = CodePoints(a), y = CodePoints(b);
+  if (x.size() != y.size()) return false;
+  for (size_t i = 0; i < x.size(); ++i)
+    if (WindowsUpper(x[i]) != WindowsUpper(y[i])) return false;
+  return true;
+}
+
 std::string RegistryPath(platform::RegistryHive hive, const std::string& key) {
   std::string k = key;
   while (!k.empty() && k.front() == '\\') k.erase(k.begin());
@@ -74,11 +116,11 @@ void FakePlatform::Record(Service service, std::string line, AlsoInLog alsoInLog
 }
 
 std::string FakePlatform::FileText(const std::string& path) const {
-  auto it = files.find(path);
+  auto it = FindWindowsName(files, path);
   return it == files.end() ? std::string() : it->second;
 }
 
-bool FakePlatform::HasFile(const std::string& path) const { return files.count(path) != 0; }
+bool FakePlatform::HasFile(const std::string& path) const { return FindWindowsName(files, path) != files.end(); }
 
 std::string FakePlatform::Beside(const std::string& name) const {
   return exePath.substr(0, exePath.find_last_of("\\:") + 1) + name;
@@ -129,30 +171,47 @@ std::optional<std::string> FakePlatform::EnvironmentVariable(const std::string& 
 }
 
 std::optional<std::string> FakePlatform::ReadAll(const std::string& path) {
-  if (unreadable.count(path)) throw KeyvaneError("Cannot open file \"" + path + "\".");
-  auto it = files.find(path);
+  if (FindWindowsName(unreadable, path) != unreadable.end())
+    throw KeyvaneError("Cannot read \"" + path + "\": Access is denied.");
+  auto it = FindWindowsName(files, path);
   if (it == files.end()) return std::nullopt;
   return it->second;
 }
 
 void FakePlatform::ReplaceAtomically(const std::string& path, const std::string& bytes) {
-  if (unwritable.count(path)) throw KeyvaneError("Cannot create file \"" + path + "\". Access is denied.");
-  files[path] = bytes;
+  if (FindWindowsName(unwritable, path) != unwritable.end())
+    throw KeyvaneError("Cannot save \"" + path + "\": " + unwritableReason);
+  // Replacing a file keeps the name it has on disk.
+  auto it = FindWindowsName(files, path);
+  if (it != files.end())
+    it->second = bytes;
+  else
+    files[path] = bytes;
   ++writes;
   Record(Service::Files, "write " + path);
 }
 
 bool FakePlatform::Exists(const std::string& path) {
-  return files.count(path) != 0 || (redirectionOff && redirectedFiles.count(path) != 0);
+  return FindWindowsName(files, path) != files.end() ||
+         (redirectionOff && FindWindowsName(redirectedFiles, path) != redirectedFiles.end());
 }
 
 bool FakePlatform::Delete(const std::string& path) {
   Record(Service::Files, "delete " + path);
-  bool deleted = files.erase(path) != 0;
-  if (!deleted) deleted = redirectionOff && redirectedFiles.erase(path) != 0;
-  if (deleted) shortcuts.erase(path);
+  bool deleted = false;
+  if (auto it = FindWindowsName(files, path); it != files.end()) {
+    files.erase(it);
+    deleted = true;
+  } else if (auto hidden = FindWindowsName(redirectedFiles, path); redirectionOff && hidden != redirectedFiles.end()) {
+    redirectedFiles.erase(hidden);
+    deleted = true;
+  }
+  if (deleted)
+    if (auto link = FindWindowsName(shortcuts, path); link != shortcuts.end()) shortcuts.erase(link);
   return deleted;
 }
+
+bool FakePlatform::SameFileName(std::string_view a, std::string_view b) { return SameWindowsName(a, b); }
 
 unsigned FakePlatform::DriveType(const std::string& root) {
   auto it = driveTypes.find(root);
@@ -164,7 +223,7 @@ std::vector<std::string> FakePlatform::List(const std::string& folder, const std
   if (!dir.empty() && dir.back() != '\\') dir += '\\';
   std::vector<std::string> names;
   for (const auto& [path, bytes] : files) {
-    if (path.size() <= dir.size() || Lower(path.substr(0, dir.size())) != Lower(dir)) continue;
+    if (path.size() <= dir.size() || !SameWindowsName(path.substr(0, dir.size()), dir)) continue;
     std::string name = path.substr(dir.size());
     if (name.find('\\') == std::string::npos && WildcardMatch(pattern, name)) names.push_back(name);
   }
@@ -448,15 +507,17 @@ bool FakePlatform::SetClipboardText(const std::string& text) {
 
 void FakePlatform::Write(const std::string& path, const platform::ShortcutInfo& info) {
   if (shortcutComponentFails) throw KeyvaneError("\"CoCreateInstance\" failed.");
-  if (unwritable.count(path)) throw KeyvaneError("Write error.");
+  if (FindWindowsName(unwritable, path) != unwritable.end()) throw KeyvaneError("Write error.");
+  if (auto it = FindWindowsName(shortcuts, path); it != shortcuts.end()) shortcuts.erase(it);
   shortcuts[path] = info;
+  if (auto it = FindWindowsName(files, path); it != files.end()) files.erase(it);
   files[path] = "shortcut";
   Record(Service::Shortcuts, "shortcut " + path + " -> " + info.target);
 }
 
 platform::ShortcutInfo FakePlatform::Read(const std::string& path) {
   if (shortcutComponentFails) throw KeyvaneError("\"CoCreateInstance\" failed.");
-  auto it = shortcuts.find(path);
+  auto it = FindWindowsName(shortcuts, path);
   if (it == shortcuts.end()) throw KeyvaneError("Read error.");
   return it->second;
 }

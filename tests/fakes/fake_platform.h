@@ -64,8 +64,11 @@ class FakePlatform final : public platform::System,
   uint64_t tickStep = 1;  // every TickCountMs() call advances time by this much
 
   // ---- files ----
-  std::map<std::string, std::string> files;  // full path (case kept) -> bytes
+  // Full path (case kept) -> bytes. Looked up as Windows looks up names: letter case ignored
+  // for every letter, so "Über.kth" and "über.kth" are one file.
+  std::map<std::string, std::string> files;
   std::set<std::string> unwritable;          // paths whose replacement fails
+  std::string unwritableReason = "Access is denied.";  // the system's reason for it
   std::set<std::string> unreadable;
   int writes = 0;
   std::string FileText(const std::string& path) const;  // bytes as stored; "" when missing
@@ -185,6 +188,7 @@ class FakePlatform final : public platform::System,
   bool Delete(const std::string& path) override;
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
   unsigned DriveType(const std::string& root) override;
+  bool SameFileName(std::string_view a, std::string_view b) override;
 
   // AnsiCodec: Windows-1252
   std::string ToUtf8(std::string_view ansi) override;
@@ -274,5 +278,22 @@ class FakePlatform final : public platform::System,
 
 // The name under which a registry key is kept in FakePlatform::registry.
 std::string RegistryPath(platform::RegistryHive hive, const std::string& key);
+
+// Whether two names are one file name for Windows: each character upper-cased by the system's
+// table (every letter, Ü/ü, Σ/σ/ς, Д/д, not only A to Z), then compared as they are.
+bool SameWindowsName(std::string_view a, std::string_view b);
+
+// The entry of a path-keyed container that Windows would find for `path`, or end().
+template <typename Container>
+auto FindWindowsName(Container& c, std::string_view path) {
+  for (auto it = c.begin(); it != c.end(); ++it) {
+    if constexpr (requires { it->first; }) {
+      if (SameWindowsName(it->first, path)) return it;
+    } else {
+      if (SameWindowsName(*it, path)) return it;
+    }
+  }
+  return c.end();
+}
 
 }  // namespace kv::fake

@@ -3,6 +3,7 @@
 // step of the program had exactly the effects it lists, or none.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <ostream>
 #include <set>
 #include <string>
@@ -152,6 +153,27 @@ TEST(FakeEffects, LookingAndRefusedChangesLeaveNoLine) {
 
   EXPECT_EQ(fp.effects.Lines(), std::vector<std::string>{});
   EXPECT_TRUE(fp.log.empty());
+}
+
+// The fake must find files as Windows does, or a program that compares names only from A to Z
+// would pass its tests and still lose a file on Windows.
+TEST(FakeFiles, NamesIgnoreCaseForEveryLetterAsOnWindows) {
+  for (const auto& [a, b] : {std::pair{"Über", "über"}, {"ÄPFEL", "äpfel"}, {"ΣΟΦΙΑ", "σοφια"},
+                             {"Σ", "ς"}, {"ДОМ", "дом"}, {"Ÿ", "ÿ"}, {"QUICK start", "quick START"}})
+    EXPECT_TRUE(SameWindowsName(a, b)) << a << " / " << b;
+  for (const auto& [a, b] : {std::pair{"STRASSE", "straße"}, {"Uber", "Über"}, {"ДОМ", "ДОМА"}, {"Σ", "Ζ"}})
+    EXPECT_FALSE(SameWindowsName(a, b)) << a << " / " << b;
+
+  FakePlatform fp;
+  platform::FileSystem& files = fp.platform().files;
+  fp.files["C:\\Kv\\Über.kth"] = "old";
+  EXPECT_TRUE(files.Exists("c:\\kV\\über.KTH"));
+  EXPECT_EQ(files.ReadAll("C:\\KV\\ÜBER.kth"), "old");
+  files.ReplaceAtomically("C:\\kv\\über.kth", "new");
+  EXPECT_EQ(fp.files, (std::map<std::string, std::string>{{"C:\\Kv\\Über.kth", "new"}}));
+  EXPECT_EQ(files.List("c:\\KV", "*.KTH"), std::vector<std::string>{"Über.kth"});
+  EXPECT_TRUE(files.Delete("C:\\kv\\ÜBER.KTH"));
+  EXPECT_TRUE(fp.files.empty());
 }
 
 }  // namespace

@@ -115,8 +115,46 @@ TEST_F(Themes, TypedNamesOfListedThemesAskOrAreRefused) {
   EXPECT_EQ(fp.messages.back().style, platform::mb::kYesNo | platform::mb::kIconWarning);
   EXPECT_EQ(fp.writes, writesBefore);
   form->CreateTheme();
-  EXPECT_EQ(fp.FileText(Theme("games")), "");  // the listed file is replaced, not a second one made
+  EXPECT_EQ(fp.files.count(Theme("games")), 0u);  // the listed file is replaced, not a second one made
   EXPECT_NE(fp.FileText(Theme("Games")).find("Label=New"), std::string::npos);
+}
+
+// Windows file names ignore letter case for every letter: a typed name that differs from a
+// listed theme only so names that theme's file, which must not be replaced without the question.
+TEST_F(Themes, NamesBeyondAsciiAreTheListedThemeWhateverTheirLetterCase) {
+  const std::pair<std::string, std::string> names[] = {
+      {"Über", "über"}, {"Äpfel", "äPFEL"}, {"ΣΟΦΙΑ", "σοφια"}, {"Дом", "дОМ"}};
+  for (const auto& [listed, typed] : names) PutTheme(listed, KeySection("F1Key", "Old " + listed, 22));
+  WriteSettings(KeySection("F3Key", "New", 13));
+  Start();
+  const size_t files = fp.files.size();
+  const std::vector<std::string> list = form->ComboBox3->items();
+  for (const auto& [listed, typed] : names) {
+    fp.inputAnswers = {typed, typed};
+    fp.messageAnswers = {platform::mb::kIdNo, platform::mb::kIdYes};
+    form->CreateTheme();
+    ASSERT_FALSE(fp.messages.empty()) << typed << " was taken for a new theme";
+    EXPECT_EQ(fp.messages.back().caption, "Theme Already Exists") << typed;
+    EXPECT_EQ(fp.messages.back().text, typed + " already exists as a title of a theme.  Do you want to "
+                                               "replace that theme with the current key arrangement?");
+    EXPECT_EQ(fp.FileText(Theme(listed)), KeySection("F1Key", "Old " + listed, 22)) << "No keeps " << listed;
+    form->CreateTheme();
+    EXPECT_NE(fp.FileText(Theme(listed)).find("Label=New"), std::string::npos) << "Yes replaces " << listed;
+    EXPECT_EQ(form->ComboBox3->text(), listed);
+  }
+  EXPECT_EQ(fp.files.size(), files);
+  EXPECT_EQ(form->ComboBox3->items(), list);
+
+  // A fixed name is refused in any letter case, and so is its deletion.
+  PutTheme("quick start", "");
+  form->LoadThemesList();
+  fp.inputAnswers = {"QUICK START"};
+  form->CreateTheme();
+  EXPECT_EQ(fp.messages.back().text, "QUICK START is a fixed theme name that may not be changed.  Please use a different name.");
+  Select("quick start");
+  form->suiButton1Click();
+  EXPECT_EQ(fp.messages.back().text, "quick start is a fixed theme name that may not be deleted.");
+  EXPECT_TRUE(fp.HasFile(Theme("quick start")));
 }
 
 TEST_F(Themes, NamesThatCannotBeAFileBesideTheProgramAreRefusedAndNothingIsWritten) {

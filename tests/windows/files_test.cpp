@@ -13,6 +13,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_system.h"
 
 #include "tests/windows/test_support.h"
 
@@ -176,6 +177,63 @@ TEST_F(FilesTest, ReplaceOfFileHeldOpenFailsCleanlyOrReplacesWhole) {
 
   EXPECT_EQ(files_.ReadAll(Path("Keyvane.ini")), replaced ? "new content" : "old content");
   EXPECT_EQ(Entries(), std::vector<std::string>{"Keyvane.ini"});
+}
+
+// A file another program keeps open for reading only (a virus scanner, a sync tool) cannot be
+// replaced: the user is told once which file and why, in the system's words.
+TEST_F(FilesTest, AFailedSaveNamesTheFileOnceWithTheSystemsReason) {
+  WriteRaw("Keyvane.ini", "old content");
+  const std::string path = Path("Keyvane.ini");
+  UniqueHandle holder(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  try {
+    files_.ReplaceAtomically(path, "new content");
+    ADD_FAILURE() << "a file open without write sharing was replaced";
+  } catch (const KeyvaneError& error) {
+    const std::string message = error.what();
+    const bool denied = message == "Cannot save \"" + path + "\": " + SystemErrorText(ERROR_ACCESS_DENIED);
+    const bool shared = message == "Cannot save \"" + path + "\": " + SystemErrorText(ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(denied || shared) << message;
+  }
+  holder.reset();
+  EXPECT_EQ(files_.ReadAll(path), "old content");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"Keyvane.ini"});
+}
+
+// A full disk, where the test run provides one (a small file system, as a Windows folder path
+// in KEYVANE_FULL_DISK_FOLDER).
+TEST_F(FilesTest, ASaveOnAFullDiskSaysSoOnceAndKeepsTheOldFile) {
+  wchar_t folder[MAX_PATH] = L"";
+  if (::GetEnvironmentVariableW(L"KEYVANE_FULL_DISK_FOLDER", folder, MAX_PATH) == 0)
+    GTEST_SKIP() << "no small file system to fill (KEYVANE_FULL_DISK_FOLDER)";
+  const std::string path = Narrow(folder) + "\\Keyvane.ini";
+  files_.ReplaceAtomically(path, "old content");
+  try {
+    files_.ReplaceAtomically(path, Binary(8 * 1024 * 1024));
+    ADD_FAILURE() << "8 MB fitted on the small file system";
+  } catch (const KeyvaneError& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot save \"" + path + "\": " + SystemErrorText(ERROR_DISK_FULL));
+  }
+  EXPECT_EQ(files_.ReadAll(path), "old content");
+  EXPECT_TRUE(files_.Delete(path));
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle left(::FindFirstFileW((std::wstring(folder) + L"\\*.tmp").c_str(), &found));
+  EXPECT_FALSE(left) << "a temporary was left behind";
+}
+
+// Theme names are file names: the system's comparison ignores letter case for every letter.
+TEST_F(FilesTest, FileNamesCompareAsTheFileSystemDoes) {
+  for (const auto& [a, b] : {std::pair{"\xC3\x9C" "ber", "\xC3\xBC" "ber"},       // Über, über
+                             {"\xCE\xA3\xCE\x9F\xCE\xA6", "\xCF\x83\xCE\xBF\xCF\x86"},  // ΣΟΦ, σοφ
+                             {"\xD0\x94\xD0\x9E\xD0\x9C", "\xD0\xB4\xD0\xBE\xD0\xBC"},  // ДОМ, дом
+                             {"Quick Start", "QUICK START"}}) {
+    EXPECT_TRUE(files_.SameFileName(a, b)) << a << " / " << b;
+    WriteRaw(std::string(a) + ".kth", "x");
+    EXPECT_TRUE(files_.Exists(Path(std::string(b) + ".kth"))) << "the file system agrees: " << b;
+  }
+  EXPECT_FALSE(files_.SameFileName("Uber", "\xC3\x9C" "ber"));
+  EXPECT_FALSE(files_.SameFileName("Games", "Game"));
 }
 
 TEST_F(FilesTest, ReplaceReportsMissingFolderAndFolderTarget) {
