@@ -100,6 +100,66 @@ TEST(ActionCatalogue, ListCaptionsAreExact) {
   for (int i : {9, 21, 27, 30, 33, 38}) EXPECT_EQ(kActions[static_cast<size_t>(i)].caption, " - - - - - - - - -") << i;
 }
 
+// The whole catalogue as the editor lists it, written out: list position, caption, stored
+// code and the title proposed for a key (a misspelt caption or title shows up here).
+TEST(ActionCatalogue, EveryEntryHasItsCaptionCodeAndDefaultTitle) {
+  struct Row {
+    std::string_view caption;
+    int code;
+    std::string_view title;
+  };
+  const std::string_view line = " - - - - - - - - -";
+  const Row rows[kActionCount] = {
+      {"- Select One -", 0, ""},
+      {line, 1, ""},
+      {"Show Add/Remove Programs", 2, "Add/ Remove Programs"},
+      {"Show Network Connections", 3, "Network Con- nections"},
+      {"Show System Properties", 4, "System Properties"},
+      {"Show Display Properties", 5, "Display Properties"},
+      {"Show Internet Properties", 6, "Internet Properties"},
+      {"Show User Accounts", 7, "User Accounts"},
+      {"Show Power Options", 8, "Power Options"},
+      {line, 9, ""},
+      {"Run File \\/", 10, "Run File"},
+      {"Open Windows Explorer at \\/", 11, "Windows Explorer"},
+      {"Open Internet Browser at \\/", 12, "Internet Browser"},
+      {"Open Email Program", 13, "Check Email"},
+      {" - - - - - - - - - ", 14, ""},
+      {"Sleep", 15, "Sleep"},
+      {"Hibernate", 16, "Hibernate"},
+      {"Log off", 17, "Log Off"},
+      {"Reboot", 18, "Reboot"},
+      {"Shut down", 19, "Shut Down"},
+      {"Shut down Hung Computer", 20, "Shut Down Hung Computer"},
+      {line, 21, ""},
+      {"Play Freecell", 22, "Play Freecell"},
+      {"Play Hearts", 23, "Play Hearts"},
+      {"Play Minesweeper", 24, "Play Mine- sweeper"},
+      {"Play Solitare", 25, "Play Solitare"},
+      {"Play Spider Solitare", 26, "Play Spider Solitare"},
+      {line, 27, ""},
+      {"Press 2 Key Combo", 28, "Two-Key Combos"},
+      {"Press 3 Key Combo", 29, "Three-Key Combos"},
+      {line, 30, ""},
+      {"Paste Text", 31, "Paste Text"},
+      {"Paste File Contents", 32, "Paste Contents of File"},
+      {line, 33, ""},
+      {"Specify Search Term", 37, "Specify Search Term"},
+      {"Load Next Theme", 34, "Load Next Theme"},
+      {"Disable/Enable Keys", 35, "Disable/ Enable Keys"},
+      {"Show KVN Menu", 38, "Show KVN Menu"},
+      {line, 39, ""},
+      {"Remove Action", 36, ""},
+  };
+  for (int i = 0; i < kActionCount; ++i) {
+    const Row& r = rows[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(kActions[static_cast<size_t>(i)].caption, r.caption);
+    EXPECT_EQ(ActionCodeAt(i), r.code);
+    EXPECT_EQ(GetDefaultTitle(r.code), r.title);
+  }
+}
+
 }  // namespace
 }  // namespace kv
 

@@ -129,14 +129,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Loaded>& p) { return std::string(p.param.name); });
 
 TEST_F(Editor, AMalformedCombinationIsReportedAndEndsTheSelectionEarly) {
-  StartAndSelect(KeySection("F4Key", "Broken", 29, "1"), "F4Key");
+  // The stored title is the one the page would propose for the lists as far as they load, so a
+  // selection that went on after the error would count it as untyped.
+  StartAndSelect(KeySection("F4Key", "Three-Key Combos", 29, "1"), "F4Key");
   ASSERT_EQ(fp.errors.size(), 1u);
   EXPECT_NE(fp.errors[0].find("'1'"), std::string::npos) << fp.errors[0];
-  EXPECT_TRUE(form->titleTyped);
   EXPECT_FALSE(ApplyEnabled());
   EXPECT_EQ(form->currentKey, "F4Key");
   EXPECT_EQ(Key("F4Key").shape->brush(), kSelectedSet);
-  EXPECT_EQ(form->Edit1->text(), "Broken");
+  EXPECT_EQ(form->Edit1->text(), "Three-Key Combos");
+  // The steps after the combination did not run: the title still counts as typed, and the
+  // combination's row was never shown for the three-key action.
+  EXPECT_TRUE(form->titleTyped);
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{form->Label35, form->ComboBox4,
+                                                                         form->ComboBox5, form->ComboBox6})
+    EXPECT_FALSE(c->visible()) << c->name();
+  // The click's own later step did not run either: the page stayed where it was.
+  EXPECT_EQ(form->currentPage, PageId::Intro);
+  EXPECT_TRUE(form->introPage.host->visible());
 }
 
 TEST_F(Editor, ASelectionKeepsTheFieldOfAKeyWithoutFieldActionAndDropsUnappliedEdits) {
@@ -286,7 +296,18 @@ class Apply : public Editor, public ::testing::WithParamInterface<Applied> {};
 
 TEST_P(Apply, StoresTheRecordRegistersTheKeyAndLeavesNoThemeCurrent) {
   const Applied& c = GetParam();
-  StartAndSelect(c.records, "F5Key");
+  // A theme loaded first, so that there is a current theme for Apply to undo.
+  fp.files[fp.Beside("Start.kth")] = c.records;
+  WriteSettings("[Keys]\r\nEnabled=1\r\n\r\n[Theme]\r\nIndexofSelected=-1\r\n\r\n");
+  Create();
+  RouteErrorsToErrorBox();
+  fp.messageAnswers.push_back(platform::mb::kIdNo);  // no need to save the keys before the load
+  form->ComboBox3->UserSelect(0);
+  ASSERT_EQ(form->ComboBox3->itemIndex(), 0);
+  ASSERT_EQ(form->currentThemeIndex, 0);
+  ASSERT_EQ(form->ThemeLine->caption(), "Start Theme");
+  ASSERT_EQ(form->caption(), "Keyvane - Start Theme");
+  Key("F5Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
   form->ComboBox1->UserSelect(c.choices[0]);
   for (size_t i = 1; i < c.choices.size(); ++i) {
     ui::ComboBox* lists[] = {form->ComboBox4, form->ComboBox5, form->ComboBox6};
