@@ -352,9 +352,17 @@ void MainWindow::OnTimer(UINT_PTR id) {
 }
 
 void MainWindow::OnTrayMessage(LPARAM lParam) {
+  // A double click arrives as down, up, double click, up: the first up waits to see whether a
+  // second click follows, and the last up belongs to the double click.
   switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDOWN:
+      trayDoubleClickUp_ = false;
+      break;
     case WM_LBUTTONUP:
-      // Wait for a possible second click: a double click restores the window instead.
+      if (trayDoubleClickUp_) {
+        trayDoubleClickUp_ = false;
+        break;
+      }
       trayClickPending_ = true;
       ::SetTimer(hwnd_, kTrayClickTimerId, ::GetDoubleClickTime(), nullptr);
       break;
@@ -363,6 +371,7 @@ void MainWindow::OnTrayMessage(LPARAM lParam) {
       break;
     case WM_LBUTTONDBLCLK:
       trayClickPending_ = false;
+      trayDoubleClickUp_ = true;
       ::KillTimer(hwnd_, kTrayClickTimerId);
       form_->TrayIconDoubleClicked();
       break;

@@ -107,6 +107,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   PaintedPeer* pressed_ = nullptr;
   bool doubleClicked_ = false;
   bool trayClickPending_ = false;
+  // A double click on the tray icon ends with a button-up that is no click of its own.
+  bool trayDoubleClickUp_ = false;
   HCURSOR hand_ = nullptr;
   std::string title_;
   std::function<void()> onMinimize_;
