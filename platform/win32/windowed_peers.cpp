@@ -10,6 +10,8 @@ namespace kv::win32 {
 namespace {
 
 constexpr int kDropDownHeight = 240;
+// Posted by a drop-down list to itself once a gesture's notifications have all come.
+constexpr UINT kSettleMessage = WM_APP + 40;
 
 void SetFont(HWND hwnd, HFONT font) {
   ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -125,6 +127,10 @@ WindowedPeer::WindowClass ComboBoxPeer::Class() const {
   return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
 }
 
+void ComboBoxPeer::Created() {
+  ::SetWindowSubclass(hwnd_, &ComboBoxPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
 int ComboBoxPeer::ExtraHeight() const { return kDropDownHeight; }
 
 void ComboBoxPeer::SyncOwnState() {
@@ -134,33 +140,71 @@ void ComboBoxPeer::SyncOwnState() {
     for (const std::string& item : combo_.items())
       ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     items_ = combo_.items();
+    ++programWrites_;
   }
-  ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+  if (::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0) != combo_.itemIndex()) {
+    ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+    ++programWrites_;
+  }
 }
 
-// A list can end in several ways (a choice, Escape, a click elsewhere, the focus moving on),
-// and some of them put back the earlier item without a selection change. At each of them the
-// control's item and the model's are made equal again: an item the user left showing is the
-// user's choice; a list showing nothing takes the program's choice back.
+// The notifications of one gesture are sent while Windows handles one input message; the
+// message posted at the first of them arrives after the last.
 void ComboBoxPeer::OnCommand(UINT code) {
   switch (code) {
-    case CBN_SELCHANGE:
     case CBN_SELENDOK:
+      confirmed_ = true;
+      break;
+    case CBN_SELCHANGE:
+      selChanged_ = true;
+      break;
     case CBN_SELENDCANCEL:
+      cancelled_ = true;
+      break;
     case CBN_CLOSEUP:
     case CBN_KILLFOCUS:
       break;
     default:
       return;
   }
+  if (settlePosted_) return;
+  settlePosted_ = true;
+  programWritesAtGesture_ = programWrites_;
+  ::PostMessageW(hwnd_, kSettleMessage, 0, 0);
+}
+
+// Enter or a click in the list confirms its item, the item already shown too; an arrow key or
+// the mouse wheel on the closed list changes it at once. While the list stays open the user is
+// only looking through it. Escape, a click elsewhere or the focus moving on cancel the list,
+// whatever item it was on; so does a list that closes showing nothing.
+void ComboBoxPeer::Settle() {
+  settlePosted_ = false;
+  const bool open = ::SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  const bool chosen = !cancelled_ && (confirmed_ || (selChanged_ && !open)) &&
+                      programWrites_ == programWritesAtGesture_;
+  confirmed_ = selChanged_ = cancelled_ = false;
+  if (open) return;
   const int shown = static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
-  if (shown == combo_.itemIndex()) return;
-  if (shown >= 0) {
+  if (chosen && shown >= 0 && combo_.enabled()) {
     combo_.UserSelect(shown);
-  } else {
-    SyncScope scope(context_);
-    ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+    return;
   }
+  if (shown != combo_.itemIndex()) ShowTheControlsChoice();
+}
+
+void ComboBoxPeer::ShowTheControlsChoice() {
+  SyncScope scope(context_);
+  ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.itemIndex()), 0);
+}
+
+LRESULT CALLBACK ComboBoxPeer::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self) {
+  if (msg == kSettleMessage) {
+    reinterpret_cast<ComboBoxPeer*>(self)->Settle();
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ComboBoxPeer::Subclass, id);
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 WindowedPeer::WindowClass EditPeer::Class() const {

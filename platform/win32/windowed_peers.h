@@ -96,6 +96,10 @@ class CheckBoxPeer final : public WindowedPeer {
   ui::CheckBox& check_;
 };
 
+// One gesture in a drop-down list (a click in its list, Enter, an arrow key, Escape) sends
+// several notifications, in an order that differs between Windows versions and Wine. The peer
+// notes them as they come and settles the gesture once they all have: a choice, even of the
+// item already shown, reaches the control once; a cancelled list shows the control's item again.
 class ComboBoxPeer final : public WindowedPeer {
  public:
   ComboBoxPeer(ui::ComboBox& combo, PeerContext& context)
@@ -103,12 +107,26 @@ class ComboBoxPeer final : public WindowedPeer {
 
  private:
   WindowClass Class() const override;
+  void Created() override;
   int ExtraHeight() const override;
   void SyncOwnState() override;
   void OnCommand(UINT code) override;
+  void Settle();
+  void ShowTheControlsChoice();
+  static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR self);
 
   ui::ComboBox& combo_;
   std::vector<std::string> items_;  // what the list box shows
+  // The gesture under way: what its notifications said so far.
+  bool settlePosted_ = false;
+  bool confirmed_ = false;   // CBN_SELENDOK
+  bool selChanged_ = false;  // CBN_SELCHANGE
+  bool cancelled_ = false;   // CBN_SELENDCANCEL
+  // Counts the program's writes of the list or its choice: one made while a gesture settles
+  // stands, and the gesture is no choice then.
+  unsigned programWrites_ = 0;
+  unsigned programWritesAtGesture_ = 0;
 };
 
 class EditPeer final : public WindowedPeer {
