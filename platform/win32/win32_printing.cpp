@@ -59,7 +59,9 @@ platform::PrintOutcome Win32Printing::PrintLines(const std::string& jobName,
                                                  const std::vector<std::string>& lines) {
   PrintDialogResult chosen;
   chosen.dialog.hwndOwner = owner_ ? owner_() : nullptr;
-  chosen.dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+  // No "Print to file": the list goes to a printer, and a theme's own file already keeps it.
+  chosen.dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE |
+                        PD_HIDEPRINTTOFILE;
   if (!ShowPrintDialog(chosen.dialog)) {
     // Zero: the user cancelled. Anything else (no printer installed, say) is a failure.
     return CommonDialogError() == 0 ? platform::PrintOutcome::Cancelled : platform::PrintOutcome::Failed;
