@@ -15,6 +15,12 @@
 //   driver choose <item>          picks the item in the drop-down that lists it, as the user would
 //   driver answer <caption> <id> [text]  waits up to 10 s for the dialog with that caption, prints
 //                                 its texts, puts [text] into its edit field, and presses button <id>
+//   driver shown-texts <caption>  waits up to 10 s for the dialog with that caption and prints the
+//                                 texts of its visible controls, one per line
+//   driver menu <ms>              prints 1 as soon as a pop-up menu shows, or 0 after <ms> without one
+//   driver end-menu               closes an open pop-up menu of Keyvane's (WM_CANCELMODE)
+//   driver list-rect <item>       prints the screen rectangle of the drop-down that lists <item>,
+//                                 its list's item height and the item's index: l t r b height index
 #include <windows.h>
 
 #include <cstdio>
@@ -84,11 +90,43 @@ int Choose(HWND w, const wchar_t* item) {
   return ::PostMessageW(w, WM_COMMAND, command, reinterpret_cast<LPARAM>(list)) ? 0 : 1;
 }
 
-int Answer(const wchar_t* caption, int id, const wchar_t* text) {
+// A menu window exists (hidden) while no menu is open; only a shown one counts.
+bool MenuShown() {
+  for (HWND m = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); m;
+       m = ::FindWindowExW(nullptr, m, L"#32768", nullptr))
+    if (::IsWindowVisible(m)) return true;
+  return false;
+}
+
+int ListRect(HWND w, const wchar_t* item) {
+  for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
+    const LRESULT index = ::SendMessageW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+    if (index == CB_ERR || !::IsWindowVisible(c)) continue;
+    RECT r{};
+    ::GetWindowRect(c, &r);
+    const LRESULT height = ::SendMessageW(c, CB_GETITEMHEIGHT, 0, 0);
+    std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom, static_cast<long>(height),
+                static_cast<long>(index));
+    return 0;
+  }
+  return 1;
+}
+
+BOOL CALLBACK PrintShownChildText(HWND child, LPARAM) {
+  if (::IsWindowVisible(child)) PrintChildText(child, 0);
+  return TRUE;
+}
+
+HWND WaitForDialog(const wchar_t* caption) {
   HWND box = nullptr;
   for (int i = 0; i < 200 && !(box = ::FindWindowW(L"#32770", caption)); ++i) ::Sleep(50);
+  if (box) ::Sleep(100);  // let the box finish setting itself up
+  return box;
+}
+
+int Answer(const wchar_t* caption, int id, const wchar_t* text) {
+  const HWND box = WaitForDialog(caption);
   if (!box) return 1;
-  ::Sleep(100);  // let the box finish setting itself up
   ::EnumChildWindows(box, &PrintChildText, 0);
   if (text) {
     const HWND edit = FindChild(box, L"Edit", nullptr);
@@ -131,6 +169,23 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%d\n", free ? 1 : 0);
     return 0;
   }
+  if (command == L"shown-texts" && argc > 2) {
+    const HWND box = WaitForDialog(argv[2]);
+    if (!box) return 1;
+    ::EnumChildWindows(box, &PrintShownChildText, 0);
+    return 0;
+  }
+  if (command == L"menu") {
+    const DWORD timeout = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 1500;
+    const DWORD start = ::GetTickCount();
+    bool shown = MenuShown();
+    while (!shown && ::GetTickCount() - start < timeout) {
+      ::Sleep(20);
+      shown = MenuShown();
+    }
+    std::printf("%d\n", shown ? 1 : 0);
+    return 0;
+  }
   if (command == L"count") {
     std::printf("%d\n", CountWindows());
     return 0;
@@ -169,6 +224,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"click" && argc > 2) return Click(w, argv[2]);
+  if (command == L"end-menu") return ::PostMessageW(w, WM_CANCELMODE, 0, 0) ? 0 : 1;
+  if (command == L"list-rect" && argc > 2) return ListRect(w, argv[2]);
   if (command == L"choose" && argc > 2) return Choose(w, argv[2]);
   if (command == L"selected") {  // each visible drop-down's chosen item, in Tab order
     for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
