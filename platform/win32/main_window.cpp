@@ -269,16 +269,23 @@ void MainWindow::RenderClient(HDC dc) {
   PaintBackground(dc, form_->Root(), context_.scale);
   for (PaintedPeer* peer : peers_.painted)
     if (peer->control().Showing()) peer->Paint(dc);
+  // Each window prints itself at the origin of a scratch picture, which is then copied to its
+  // place: a control that clips its drawing to its own rectangle (an owner-drawn button does,
+  // under Wine) would clip it away at any other origin.
+  RECT client;
+  ::GetClientRect(hwnd_, &client);
+  UniqueMemoryDc scratch(::CreateCompatibleDC(dc));
+  UniqueBitmap scratchBitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!scratch || !scratchBitmap) return;
+  SelectedObject selected(scratch.get(), scratchBitmap.get());
   for (WindowedPeer* peer : peers_.windowed) {
     if (!peer->control().Showing() || !::IsWindowVisible(peer->hwnd())) continue;
     RECT place;
     ::GetWindowRect(peer->hwnd(), &place);
     ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
-    POINT old;
-    ::SetViewportOrgEx(dc, place.left, place.top, &old);
-    ::SendMessageW(peer->hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    PrintWholeWindow(scratch.get(), peer->hwnd());
+    ::BitBlt(dc, place.left, place.top, place.right - place.left, place.bottom - place.top,
+             scratch.get(), 0, 0, SRCCOPY);
   }
 }
 

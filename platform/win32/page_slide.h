@@ -1,6 +1,6 @@
 // The slide between two pages of the main window: a picture of an area before the turn, one
-// while neither page is shown, and one after, played for a set time on a borderless window
-// that covers the area, so the real controls change beneath it without a flicker.
+// while neither page is shown, and one after, played for a set time on a child window that
+// covers the area, so the real controls change beneath it without a flicker.
 #pragma once
 
 #include <windows.h>
@@ -20,12 +20,14 @@ class PageSlide {
   PageSlide& operator=(const PageSlide&) = delete;
 
   // Takes the picture of `area` (client pixels) and covers the area with it. A slide asked
-  // for while another plays (from a message served by it) is left out.
+  // for while another plays (from a message served by it) is not played on its own: the one
+  // playing lands on its page instead (see Play).
   void Prepare(const RECT& area);
   void CaptureMiddle();
   // Two passes over `durationMs`: the old picture slides out down and to the right over the
   // middle picture, then the new one grows back from the bottom-right corner into place.
-  // Waiting messages are served between frames.
+  // Waiting messages are served between frames. The new picture is the area as it stands
+  // when Play is called, the last time if it is called again while the slide plays.
   void Play(int durationMs);
   void Release();
 
@@ -36,6 +38,7 @@ class PageSlide {
  private:
   UniqueBitmap Capture();
   void DrawFrame(double progress);
+  void KeepCoverOnTop();
   static LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;
@@ -48,5 +51,9 @@ class PageSlide {
   double progress_ = 0;
   bool playing_ = false;
 };
+
+// Draws a control's window whole, frame and inside, with its top-left corner at the DC's
+// origin, as it looks on screen: for the slide's pictures of controls it covers.
+void PrintWholeWindow(HDC dc, HWND window);
 
 }  // namespace kv::win32

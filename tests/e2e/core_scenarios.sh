@@ -1,5 +1,5 @@
 # The key layout, single instance, closing, the session end, DPI, hot keys, ON/OFF, the tray
-# menu, editing, held keys, the page slide and themes; sourced by run.sh, with lib.sh.
+# menu, editing, held keys and themes; sourced by run.sh, with lib.sh.
 set_dpi 96
 
 echo "Key layout colours"
@@ -220,29 +220,6 @@ else
 fi
 stop_app
 kill "$holder" 2>/dev/null
-
-echo "Pages slide"
-dir="$(fresh_folder pages)"
-if start_app "$dir"; then
-  sleep 1
-  area() {  # the page area of the last screenshot, into a file
-    convert "$shot" -crop "569x209+$((origin_x + 24))+$((origin_y + 136))" +repage "$1" 2>/dev/null
-  }
-  differs() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1)" -gt 2000 ]; }
-  screenshot; area "$work/page-before.png"
-  xdotool mousemove $((origin_x + 280)) $((origin_y + 124)) click 1
-  sleep 0.4
-  screenshot; area "$work/page-during.png"
-  sleep 1.6
-  screenshot; area "$work/page-after.png"
-  mid_slide() { differs "$work/page-during.png" "$work/page-before.png" && differs "$work/page-during.png" "$work/page-after.png"; }
-  check "half-way through the slide the page area is neither page" mid_slide
-  check "the editor page has arrived with F1 chosen (its key is #0000FF)" pixel_is $((24 + 28)) $((24 + 58)) 0000ff
-  check "its tab is red" pixel_is 232 120 ff0000
-else
-  check "the main window appears" false
-fi
-stop_app
 
 echo "Themes"
 root="$(cd "$here/../.." && pwd)"
