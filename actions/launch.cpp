@@ -1,5 +1,7 @@
 // Run File, Explorer, the web browser, the e-mail program and the card games, with the
 // expansion of the search term and of environment variables in their paths.
+#include <vector>
+
 #include "actions/catalogue.h"
 #include "actions/exec.h"
 #include "app/form.h"
@@ -89,20 +91,40 @@ void TForm1::OpenEmail() {
   platform.processes.ShellExec("open", parts.program, parts.parameters, "", platform::kSwShow, true);
 }
 
+std::vector<std::string> TForm1::GameUxPaths(int code) {
+  for (const Game& game : kGames) {
+    if (game.code != code) continue;
+    const std::string configured =
+        platform.system
+            .ReadRegistryString(platform::RegistryHive::LocalMachine,
+                                std::string(kGamesKey) + game.id, "ConfigGDFBinaryPath")
+            .value.value_or("");
+    std::vector<std::string> paths;
+    if (!configured.empty()) paths.push_back(ReplaceEnvironmentVariable(configured));
+    paths.push_back(windowsFolder.substr(0, 1) + game.fixedPath);
+    return paths;
+  }
+  return {};
+}
+
 void TForm1::LaunchGame(int code) {
   for (const Game& game : kGames) {
     if (game.code != code) continue;
-    std::string path = game.olderProgram;
     if (osKind.IsVista()) {
-      const std::string configured =
-          platform.system
-              .ReadRegistryString(platform::RegistryHive::LocalMachine,
-                                  std::string(kGamesKey) + game.id, "ConfigGDFBinaryPath")
-              .value.value_or("");
-      path = !configured.empty() ? ReplaceEnvironmentVariable(configured)
-                                 : windowsFolder.substr(0, 1) + game.fixedPath;
+      platform.processes.WinExec(GameUxPaths(code).front(), platform::kSwShow);
+    } else if (osKind == 0 && IsNtAfterVista(osVersion) &&
+               !platform.files.FindOnSearchPath(game.olderProgram)) {
+      // The older programs ended with XP. Windows 7 keeps the games where Vista does; Windows 8
+      // and later have none, and then the key does nothing, as for any missing program.
+      for (const std::string& path : GameUxPaths(code)) {
+        if (UpperAscii(path).ends_with(".EXE") && platform.files.Exists(path)) {
+          platform.processes.WinExec(path, platform::kSwShow);
+          break;
+        }
+      }
+    } else {
+      platform.processes.WinExec(game.olderProgram, platform::kSwShow);
     }
-    platform.processes.WinExec(path, platform::kSwShow);
   }
 }
 

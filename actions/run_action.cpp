@@ -9,13 +9,16 @@ namespace kv {
 namespace {
 
 constexpr const char* kControlPanel = "rundll32.exe shell32.dll,Control_RunDLL ";
+// Windows Vista replaced the User Accounts page nusrmgr.cpl; its successor is opened by name.
+constexpr const char* kUserAccountsByName = "control.exe /name Microsoft.UserAccounts";
 
-// The control-panel page a code opens; nullptr for other codes.
-const char* ControlPanelPage(int code, int osKind) {
+// The control-panel page a code opens; nullptr for other codes. `newerNt` is a Windows after
+// Vista, whose network connections are ncpa.cpl as on XP and Vista (netcpl.cpl was Windows 9x's).
+const char* ControlPanelPage(int code, OsKind osKind, bool newerNt) {
   using enum ActionCode;
   switch (ActionCode{code}) {
     case AddRemovePrograms: return "appwiz.cpl";
-    case NetworkConnections: return OsKind(osKind).IsXpOrVista() ? "ncpa.cpl" : "netcpl.cpl";
+    case NetworkConnections: return osKind.IsXpOrVista() || newerNt ? "ncpa.cpl" : "netcpl.cpl";
     case SystemProperties: return "sysdm.cpl";
     case DisplayProperties: return "desk.cpl,,2";
     case InternetProperties: return "inetcpl.cpl";
@@ -27,13 +30,17 @@ const char* ControlPanelPage(int code, int osKind) {
 
 }  // namespace
 
-std::string ControlPanelCommand(int code, int osKind) {
-  const char* page = ControlPanelPage(code, osKind);
+std::string ControlPanelCommand(int code, OsKind osKind, const platform::OsVersion& version) {
+  // Kind 0 also stands for a failed report and an unknown Windows 9x, which keep the old pages:
+  // only the reported version says that this is a Windows after Vista.
+  const bool newerNt = osKind == 0 && IsNtAfterVista(version);
+  if (newerNt && ActionCode{code} == ActionCode::UserAccounts) return kUserAccountsByName;
+  const char* page = ControlPanelPage(code, osKind, newerNt);
   return page ? std::string(kControlPanel) + page : std::string();
 }
 
 void TForm1::RunAction(int code, const std::string& data) {
-  if (const std::string command = ControlPanelCommand(code, osKind); !command.empty()) {
+  if (const std::string command = ControlPanelCommand(code, osKind, osVersion); !command.empty()) {
     Exec(platform, command, platform::kSwShow);
     return;
   }

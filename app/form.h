@@ -100,6 +100,9 @@ class TForm1 : public ui::Window, public WindowEvents {
   void OpenBrowser(const std::string& data);
   void OpenEmail();
   void LaunchGame(int code);
+  // Where Windows Vista and 7 keep a card game: Game Explorer's path for it when it has one,
+  // then the "Microsoft Games" folder on the Windows drive.
+  std::vector<std::string> GameUxPaths(int code);
   void SendTwoKeyCombo(const std::string& combo);
   void SendThreeKeyCombo(const std::string& combo);
   void PasteText(const std::string& text);
@@ -191,6 +194,9 @@ class TForm1 : public ui::Window, public WindowEvents {
   bool closeToTray = true;
   bool menuToggle = true;
   OsKind osKind = 0;
+  // The version report the kind was made from: kind 0 lumps together a failed report, a Windows
+  // 9x Keyvane does not know and every Windows NT after Vista, which this tells apart.
+  platform::OsVersion osVersion;
   bool is64 = false;
   std::string windowsFolder;
   std::string startupFolder;
@@ -277,11 +283,13 @@ class TForm1 : public ui::Window, public WindowEvents {
 };
 
 // The control-panel command line of codes 2 to 8; empty for other codes.
-std::string ControlPanelCommand(int code, int osKind);
+std::string ControlPanelCommand(int code, OsKind osKind, const platform::OsVersion& version);
 // The OS kind for a GetOSInfo result.
 int OsKindFromInfo(int osInfo);
 // GetOSInfo's classification of a version report.
 int ClassifyOsVersion(const platform::OsVersion& v);
+// A report of Windows NT 6.1 (Windows 7) or later, which the OS kind counts as unrecognised.
+bool IsNtAfterVista(const platform::OsVersion& v);
 // A folder path that ends in a backslash (an empty path stays empty).
 std::string CheckPath(const std::string& path);
 // The Startup folder under the Windows folder, for when the user's cannot be found.

@@ -39,6 +39,11 @@ int ClassifyOsVersion(const platform::OsVersion& v) {
   return -1;
 }
 
+bool IsNtAfterVista(const platform::OsVersion& v) {
+  return v.ok && v.platformId == platform::kPlatformWin32Nt &&
+         (v.major > 6 || (v.major == 6 && v.minor >= 1));
+}
+
 int OsKindFromInfo(int osInfo) {
   switch (osInfo) {
     case 0: return 1;
@@ -69,6 +74,7 @@ void TForm1::FormCreate() {
 
   platform.app.SetOnMinimize([this] { AppOnMinimize(); });
   bootStart = !args.empty() && args[0] == kBootArgument;
+  osVersion = platform.system.Version();
   osKind = OsKindFromInfo(GetOSInfo());
   if (bootStart) {
     platform.tray.SetVisible(true);

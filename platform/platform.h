@@ -85,6 +85,10 @@ class FileSystem : public ByteFiles {
   // Whether two file names name the same file, as the system compares them: letter case
   // ignored for every letter (Ü and ü, Σ and σ), not only A to Z.
   virtual bool SameFileName(std::string_view a, std::string_view b) = 0;
+  // Where the system's search path finds a bare file name, as a program started by that name
+  // is found (SearchPath without a path of its own: the executable's folder, the current
+  // folder, the system folders, the Windows folder, then PATH); nullopt when nowhere.
+  virtual std::optional<std::string> FindOnSearchPath(const std::string& fileName) = 0;
 };
 
 // The system's ANSI code page, used at the file edge.

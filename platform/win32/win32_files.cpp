@@ -216,4 +216,20 @@ bool Win32Files::SameFileName(std::string_view a, std::string_view b) {
                                 static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
+std::optional<std::string> Win32Files::FindOnSearchPath(const std::string& fileName) {
+  const std::wstring name = Widen(fileName);
+  std::wstring found(MAX_PATH, L'\0');
+  DWORD length = ::SearchPathW(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()),
+                               found.data(), nullptr);
+  // A path longer than the buffer reports the size it needs, its NUL included.
+  if (length >= found.size()) {
+    found.assign(length, L'\0');
+    length = ::SearchPathW(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()),
+                           found.data(), nullptr);
+  }
+  if (length == 0 || length >= found.size()) return std::nullopt;
+  found.resize(length);
+  return Narrow(found);
+}
+
 }  // namespace kv::win32

@@ -20,6 +20,7 @@ class Win32Files final : public platform::FileSystem {
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
   unsigned DriveType(const std::string& root) override;
   bool SameFileName(std::string_view a, std::string_view b) override;
+  std::optional<std::string> FindOnSearchPath(const std::string& fileName) override;
 };
 
 // The folder part of a path, without its final separator ("" when there is none).

@@ -213,6 +213,30 @@ bool FakePlatform::Delete(const std::string& path) {
 
 bool FakePlatform::SameFileName(std::string_view a, std::string_view b) { return SameWindowsName(a, b); }
 
+std::optional<std::string> FakePlatform::FindOnSearchPath(const std::string& fileName) {
+  searchPathLookups.push_back(fileName);  // a look-up, not an effect: kept out of the log
+  const auto folder = [](std::string dir) {
+    if (!dir.empty() && dir.back() != '\\') dir += '\\';
+    return dir;
+  };
+  std::vector<std::string> folders = {exePath.substr(0, exePath.find_last_of("\\:") + 1),
+                                      folder(windowsDir) + "System32", folder(windowsDir) + "System",
+                                      windowsDir};
+  if (const std::optional<std::string> path = EnvironmentVariable("PATH")) {
+    for (size_t start = 0; start <= path->size();) {
+      const size_t end = std::min(path->find(';', start), path->size());
+      if (end > start) folders.push_back(path->substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  for (const std::string& dir : folders) {
+    if (dir.empty()) continue;
+    const std::string candidate = folder(dir) + fileName;
+    if (Exists(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
 unsigned FakePlatform::DriveType(const std::string& root) {
   auto it = driveTypes.find(root);
   return it == driveTypes.end() ? 3u : static_cast<unsigned>(it->second);

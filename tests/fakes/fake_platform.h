@@ -189,6 +189,11 @@ class FakePlatform final : public platform::System,
   std::vector<std::string> List(const std::string& folder, const std::string& pattern) override;
   unsigned DriveType(const std::string& root) override;
   bool SameFileName(std::string_view a, std::string_view b) override;
+  // Looks in the executable's folder, the Windows folder's System32 and System, the Windows
+  // folder, then each folder of the PATH variable, as SearchPath does (the current folder is
+  // not simulated); a file visible only with the 64-bit redirection off is not found.
+  std::optional<std::string> FindOnSearchPath(const std::string& fileName) override;
+  std::vector<std::string> searchPathLookups;  // the names looked up, in order
 
   // AnsiCodec: Windows-1252
   std::string ToUtf8(std::string_view ansi) override;

@@ -108,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PanelCase{8, "rundll32.exe shell32.dll,Control_RunDLL powercfg.cpl,,2"}));
 
 TEST_F(Dispatch, NetworkConnectionsPageFollowsTheOsKindOnlyNotThe64BitFlag) {
+  // Kind 0 here is a Windows 9x that Keyvane does not know; a Windows after Vista is below.
+  fp.version = {true, platform::kPlatformWin32Windows, 4, 20, ""};
   Create();
   for (bool is64 : {false, true}) {
     for (int kind = 0; kind <= 8; ++kind) {
@@ -127,6 +129,76 @@ TEST_F(Dispatch, NetworkConnectionsOnXpAsDetectedAtStartUp) {
   Create();
   form->RunAction(3, "");
   EXPECT_EQ(fp.started, std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl"});
+}
+
+// Every control-panel page on every version report. Kind 0 stands for Windows 7 and later but
+// also for a failed report and an unknown Windows 9x: only a Windows NT after Vista gets the
+// pages that exist there (ncpa.cpl for network connections, User Accounts by its name, since
+// netcpl.cpl was Windows 9x's and nusrmgr.cpl is gone); every other kind keeps its pages.
+struct PagesCase {
+  const char* name;
+  platform::OsVersion version;
+  const char* networkPage;   // code 3
+  const char* userAccounts;  // code 7, the whole command line
+};
+
+void PrintTo(const PagesCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr const char* kNusrmgr = "rundll32.exe shell32.dll,Control_RunDLL nusrmgr.cpl @1";
+constexpr const char* kUserAccountsByName = "control.exe /name Microsoft.UserAccounts";
+
+const PagesCase kPagesCases[] = {
+    {"Windows95", {true, platform::kPlatformWin32Windows, 4, 0, ""}, "netcpl.cpl", kNusrmgr},
+    {"Windows98", {true, platform::kPlatformWin32Windows, 4, 10, " A "}, "netcpl.cpl", kNusrmgr},
+    {"WindowsMe", {true, platform::kPlatformWin32Windows, 4, 90, ""}, "netcpl.cpl", kNusrmgr},
+    {"Nt4", test::NtVersion(4, 0), "netcpl.cpl", kNusrmgr},
+    {"Windows2000", test::NtVersion(5, 0), "netcpl.cpl", kNusrmgr},
+    {"WindowsXp", test::NtVersion(5, 1), "ncpa.cpl", kNusrmgr},
+    {"Server2003", test::NtVersion(5, 2), "netcpl.cpl", kNusrmgr},
+    {"Vista", test::NtVersion(6, 0), "ncpa.cpl", kNusrmgr},
+    {"Windows7", test::NtVersion(6, 1), "ncpa.cpl", kUserAccountsByName},
+    {"Windows8", test::NtVersion(6, 2), "ncpa.cpl", kUserAccountsByName},
+    {"Windows10", test::NtVersion(10, 0), "ncpa.cpl", kUserAccountsByName},
+    // Kind 0 as well, but not a Windows after Vista: as written.
+    {"Unknown9x", {true, platform::kPlatformWin32Windows, 4, 20, ""}, "netcpl.cpl", kNusrmgr},
+    {"FailedReport", {false, platform::kPlatformWin32Nt, 6, 1, ""}, "netcpl.cpl", kNusrmgr},
+    {"NtFiveThree", test::NtVersion(5, 3), "netcpl.cpl", kNusrmgr},
+    {"PlatformThree", {true, 3, 10, 0, ""}, "netcpl.cpl", kNusrmgr},
+};
+
+class PagesOnVersion : public Dispatch, public ::testing::WithParamInterface<PagesCase> {};
+
+TEST_P(PagesOnVersion, NetworkAndUserAccountsFollowTheVersionTheOtherPagesStay) {
+  fp.version = GetParam().version;
+  Create();
+  for (int code = 2; code <= 8; ++code) form->RunAction(code, "");
+  const std::string panel = "rundll32.exe shell32.dll,Control_RunDLL ";
+  EXPECT_EQ(fp.started, (std::vector<std::string>{
+                            panel + "appwiz.cpl", panel + GetParam().networkPage,
+                            panel + "sysdm.cpl", panel + "desk.cpl,,2", panel + "inetcpl.cpl",
+                            GetParam().userAccounts, panel + "powercfg.cpl,,2"}));
+  EXPECT_EQ(fp.startShowCommands, std::vector<int>(7, 5));
+  EXPECT_EQ(fp.openProcesses, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryVersion, PagesOnVersion, ::testing::ValuesIn(kPagesCases),
+                         [](const ::testing::TestParamInfo<PagesCase>& row) {
+                           return std::string(row.param.name);
+                         });
+
+TEST_F(Dispatch, KindsOneToEightKeepTheirPagesWhateverTheVersionSays) {
+  fp.version = test::NtVersion(10, 0);
+  Create();
+  for (int kind = 1; kind <= 8; ++kind) {
+    SCOPED_TRACE("kind " + std::to_string(kind));
+    fp.started.clear();
+    form->osKind = kind;
+    form->RunAction(3, "");
+    form->RunAction(7, "");
+    const std::string page = kind == 6 || kind == 8 ? "ncpa.cpl" : "netcpl.cpl";
+    EXPECT_EQ(fp.started, (std::vector<std::string>{
+                              "rundll32.exe shell32.dll,Control_RunDLL " + page, kNusrmgr}));
+  }
 }
 
 TEST_F(Dispatch, APressedKeyRunsItsStoredActionWithItsStoredFile) {

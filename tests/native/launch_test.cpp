@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/form.h"
+#include "core/text_util.h"
 #include "tests/native/form_fixture.h"
 
 namespace kv {
@@ -266,6 +267,8 @@ TEST_P(Game, OnVistaTheRegistryValueIsExpandedAndStarted) {
 
 TEST_P(Game, EveryOtherKindStartsTheOlderProgramWhateverTheRegistryHolds) {
   SetRegistry(GameKey(), "configgdfbinarypath", "C:\\Games\\game.exe");
+  // On Windows 7 and later only because it is there (below: when it is not).
+  fp.files[std::string("D:\\WINDOWS\\System32\\") + GetParam().olderProgram] = "MZ";
   const platform::OsVersion others[] = {
       test::NtVersion(6, 1),  // 7 and later: kind 0
       test::NtVersion(10, 0), test::NtVersion(5, 1), test::NtVersion(5, 0), test::NtVersion(4, 0),
@@ -280,6 +283,89 @@ TEST_P(Game, EveryOtherKindStartsTheOlderProgramWhateverTheRegistryHolds) {
       EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string(GetParam().olderProgram) + "|5"});
     }
   }
+}
+
+// Windows 7 has the games where Vista has them; the older programs ended with XP.
+TEST_P(Game, OnWindows7WithoutTheOlderProgramTheGameIsStartedWhereVistaKeepsIt) {
+  for (bool is64 : {false, true}) {
+    SCOPED_TRACE(is64 ? "64-bit" : "32-bit");
+    fp.winExecs.clear();
+    fp.searchPathLookups.clear();
+    fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
+    RunOn(test::NtVersion(6, 1), is64);
+    ASSERT_EQ(form->osKind, 0);
+    EXPECT_EQ(fp.searchPathLookups, std::vector<std::string>{GetParam().olderProgram});
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+  }
+  EXPECT_TRUE(fp.started.empty());
+}
+
+TEST_P(Game, OnWindows7TheRegisteredProgramComesFirstWhenItIsThere) {
+  fp.files["C:\\Program Files\\Games\\game.exe"] = "MZ";
+  fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
+  SetRegistry(GameKey(), "configgdfbinarypath", "%ProgramFiles%\\Games\\GAME.EXE");
+  RunOn(test::NtVersion(6, 1), false);
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"C:\\Program Files\\Games\\GAME.EXE|5"});
+}
+
+TEST_P(Game, OnWindows7ARegisteredPathThatIsMissingOrNoProgramGivesTheFixedPath) {
+  fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
+  fp.files["C:\\Games\\gdf.dll"] = "MZ";  // a game's description may live in a library
+  for (const char* registered : {"C:\\Games\\gone.exe", "C:\\Games\\gdf.dll"}) {
+    SCOPED_TRACE(registered);
+    fp.winExecs.clear();
+    SetRegistry(GameKey(), "configgdfbinarypath", registered);
+    RunOn(test::NtVersion(6, 1), false);
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+  }
+}
+
+// Windows 8 and later come without the card games: nothing is there, so nothing is started.
+TEST_P(Game, OnWindows10WithoutAnyGameNothingIsStartedAndNothingShown) {
+  fp.files[std::string("C") + GetParam().fixedPath] = "MZ";  // not on the Windows drive, D:
+  for (const platform::OsVersion& v : {test::NtVersion(6, 2), test::NtVersion(10, 0)}) {
+    SCOPED_TRACE(std::to_string(v.major) + "." + std::to_string(v.minor));
+    RunOn(v, true);
+    const auto mark = EffectsMark();
+    form->RunAction(GetParam().code, "");
+    EXPECT_TRUE(NoEffectsSince(mark));
+    EXPECT_TRUE(fp.winExecs.empty());
+  }
+}
+
+// The older program is found as Windows would find it by its bare name: beside Keyvane, in the
+// system folders, in the Windows folder or on the PATH.
+TEST_P(Game, OnWindows10AnOlderProgramOnTheSearchPathIsStartedByItsName) {
+  fp.env["PATH"] = "C:\\Tools;C:\\Old Games";
+  fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
+  for (const std::string folder : {"D:\\WINDOWS\\system32\\", "C:\\Old Games\\",
+                                   "C:\\Program Files\\Keyvane\\", "D:\\Windows\\"}) {
+    SCOPED_TRACE(folder);
+    fp.winExecs.clear();
+    const std::string path = folder + UpperAscii(GetParam().olderProgram);
+    fp.files[path] = "MZ";
+    RunOn(test::NtVersion(10, 0), false);
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string(GetParam().olderProgram) + "|5"});
+    fp.files.erase(path);
+  }
+}
+
+// Kind 0 is also a failed report or a Windows 9x Keyvane does not know, and the other kinds are
+// what they were: the older program is started as before, whether it is there or not.
+TEST_P(Game, EveryReportButANewerWindowsNtStartsTheOlderProgramWithoutLookingForIt) {
+  fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
+  const platform::OsVersion reports[] = {
+      {false, platform::kPlatformWin32Nt, 6, 1, ""}, {true, platform::kPlatformWin32Windows, 4, 20, ""},
+      test::NtVersion(5, 3), {true, platform::kPlatformWin32Windows, 4, 10, ""},
+      test::NtVersion(4, 0), test::NtVersion(5, 0), test::NtVersion(5, 1), test::NtVersion(5, 2)};
+  for (const platform::OsVersion& v : reports) {
+    SCOPED_TRACE(std::to_string(v.platformId) + " " + std::to_string(v.major) + "." +
+                 std::to_string(v.minor) + (v.ok ? "" : " (failed)"));
+    fp.winExecs.clear();
+    RunOn(v, false);
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string(GetParam().olderProgram) + "|5"});
+  }
+  EXPECT_TRUE(fp.searchPathLookups.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -76,6 +76,17 @@ TEST_P(OsKindAtStartUp, FormCreateKeepsTheKind) {
   EXPECT_EQ(form->osKind, GetParam().osKind);
 }
 
+using OsReportAtStartUp = test::FormTest;
+
+TEST_F(OsReportAtStartUp, FormCreateKeepsTheReportBesideKindZero) {
+  fp.version = test::NtVersion(10, 0);
+  Create();
+  fp.version = test::NtVersion(5, 1);  // the report is read once, at start-up
+  EXPECT_EQ(form->osKind, 0);
+  EXPECT_TRUE(IsNtAfterVista(form->osVersion));
+  EXPECT_EQ(form->osVersion.major, 10u);
+}
+
 INSTANTIATE_TEST_SUITE_P(SomeVersions, OsKindAtStartUp,
                          ::testing::Values(kVersionCases[0], kVersionCases[4], kVersionCases[12],
                                            kVersionCases[15], kVersionCases[18],
@@ -89,6 +100,26 @@ INSTANTIATE_TEST_SUITE_P(SomeVersions, OsKindAtStartUp,
 
 namespace kv {
 namespace {
+
+// Kind 0 counts every Windows after Vista as unrecognised; the report itself tells them from a
+// failed report and from unknown versions, which must keep what kind 0 always did.
+TEST(IsNtAfterVista, OnlyAWindowsNtFromSixOneOnIsNewerThanVista) {
+  using platform::kPlatformWin32Nt;
+  using platform::kPlatformWin32Windows;
+  for (const platform::OsVersion& v :
+       {test::NtVersion(6, 1), test::NtVersion(6, 2), test::NtVersion(6, 3), test::NtVersion(10, 0),
+        test::NtVersion(7, 0)}) {
+    EXPECT_TRUE(IsNtAfterVista(v)) << v.major << "." << v.minor;
+  }
+  for (const platform::OsVersion& v :
+       {test::NtVersion(6, 0), test::NtVersion(5, 3), test::NtVersion(5, 1), test::NtVersion(3, 51),
+        platform::OsVersion{false, kPlatformWin32Nt, 10, 0, ""},
+        platform::OsVersion{true, kPlatformWin32Windows, 6, 1, ""},
+        platform::OsVersion{true, 3, 10, 0, ""}}) {
+    EXPECT_FALSE(IsNtAfterVista(v)) << v.platformId << " " << v.major << "." << v.minor << " ok "
+                                    << v.ok;
+  }
+}
 
 TEST(OsKind, NamedClassesCoverTheRightKinds) {
   for (int kind = 0; kind <= 8; ++kind) {
