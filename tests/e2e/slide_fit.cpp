@@ -134,34 +134,37 @@ Picture Blurred(const Picture& picture) {
   return out;
 }
 
-double Mismatch(const Picture& a, const Picture& b, int tolerance) {
-  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1.0;
+double Mismatch(const Picture& a, const Picture& b, int tolerance, int left, int top) {
+  if (a.width != b.width || a.height != b.height || left >= a.width || top >= a.height) return 1.0;
   size_t misses = 0;
-  for (size_t i = 0; i < a.pixels.size(); ++i) misses += !Near(a.pixels[i], b.pixels[i], tolerance);
-  return static_cast<double>(misses) / a.pixels.size();
+  for (int y = top; y < a.height; ++y)
+    for (int x = left; x < a.width; ++x) misses += !Near(a.at(x, y), b.at(x, y), tolerance);
+  return static_cast<double>(misses) / (size_t(a.width - left) * (a.height - top));
 }
 
 namespace {
 
-// The share of the pixels of `a` with no pixel of `b` near them within one pixel.
-double UnmatchedNearby(const Picture& a, const Picture& b, int tolerance) {
+// The share of the pixels of `a` from (left, top) on with no pixel of `b` near them within
+// one pixel.
+double UnmatchedNearby(const Picture& a, const Picture& b, int tolerance, int left, int top) {
   size_t misses = 0;
-  for (int y = 0; y < a.height; ++y)
-    for (int x = 0; x < a.width; ++x) {
+  for (int y = top; y < a.height; ++y)
+    for (int x = left; x < a.width; ++x) {
       bool near = false;
       for (int by = std::max(0, y - 1); by <= std::min(a.height - 1, y + 1) && !near; ++by)
         for (int bx = std::max(0, x - 1); bx <= std::min(a.width - 1, x + 1) && !near; ++bx)
           near = Near(a.at(x, y), b.at(bx, by), tolerance);
       misses += !near;
     }
-  return static_cast<double>(misses) / a.pixels.size();
+  return static_cast<double>(misses) / (size_t(a.width - left) * (a.height - top));
 }
 
 }  // namespace
 
-double LooseMismatch(const Picture& a, const Picture& b, int tolerance) {
-  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 1.0;
-  return std::max(UnmatchedNearby(a, b, tolerance), UnmatchedNearby(b, a, tolerance));
+double LooseMismatch(const Picture& a, const Picture& b, int tolerance, int left, int top) {
+  if (a.width != b.width || a.height != b.height || left >= a.width || top >= a.height) return 1.0;
+  return std::max(UnmatchedNearby(a, b, tolerance, left, top),
+                  UnmatchedNearby(b, a, tolerance, left, top));
 }
 
 Picture Expected(const Fit& fit, const Picture& old, const Picture& middle, const Picture& fresh) {
@@ -182,8 +185,12 @@ Fit FirstPassFit(const Picture& frame, const Picture& old, const Picture& middle
     });
   for (int dx = std::max(0, coarseX - kRefine); dx <= std::min(w, coarseX + kRefine); ++dx)
     ForEachY(dx, w, h, [&](int dy) {
-      const double mismatch = Mismatch(frame, SlidOut(old, middle, dx, dy), kTolerance);
-      if (mismatch < best.mismatch) best = Fit{false, dx, dy, OutProgress(dx, w), mismatch};
+      const Picture expected = SlidOut(old, middle, dx, dy);
+      const double mismatch = Mismatch(frame, expected, kTolerance);
+      if (mismatch < best.mismatch)
+        best = Fit{false,    dx,
+                   dy,       OutProgress(dx, w),
+                   mismatch, Mismatch(frame, expected, kTolerance, dx, dy)};
     });
   return best;
 }
@@ -204,9 +211,12 @@ Fit SecondPassFit(const Picture& frame, const Picture& middle, const Picture& fr
        ++left)
     ForEachY(left, w, h, [&](int top) {
       if (top >= h) return;
-      const double mismatch =
-          LooseMismatch(blurredFrame, Blurred(StretchedIn(fresh, middle, left, top)), kTolerance);
-      if (mismatch < best.mismatch) best = Fit{true, left, top, InProgress(left, w), mismatch};
+      const Picture expected = Blurred(StretchedIn(fresh, middle, left, top));
+      const double mismatch = LooseMismatch(blurredFrame, expected, kTolerance);
+      if (mismatch < best.mismatch)
+        best = Fit{true,     left,
+                   top,      InProgress(left, w),
+                   mismatch, LooseMismatch(blurredFrame, expected, kTolerance, left, top)};
     });
   return best;
 }

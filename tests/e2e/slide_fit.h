@@ -32,12 +32,13 @@ Picture StretchedIn(const Picture& fresh, const Picture& middle, int left, int t
 // Each pixel the mean of its 3 x 3 neighbourhood: a stretched picture compared after this
 // does not depend on how the stretching picked or mixed its pixels.
 Picture Blurred(const Picture& picture);
-// The share of pixels that differ by more than `tolerance` in some colour channel.
-double Mismatch(const Picture& a, const Picture& b, int tolerance);
+// The share of pixels that differ by more than `tolerance` in some colour channel, among those
+// from (left, top) to the lower right corner.
+double Mismatch(const Picture& a, const Picture& b, int tolerance, int left = 0, int top = 0);
 // The same, where a pixel is matched by any pixel of the other picture within one pixel of
 // it, both ways round (the larger share counts): two stretchings of one picture may place an
 // edge one pixel apart, but what one picture has and the other lacks still counts.
-double LooseMismatch(const Picture& a, const Picture& b, int tolerance);
+double LooseMismatch(const Picture& a, const Picture& b, int tolerance, int left = 0, int top = 0);
 
 inline constexpr int kTolerance = 48;
 
@@ -47,6 +48,9 @@ struct Fit {
   int y = 0;
   double progress = 0;  // the point of the slide, 0 to 1, that this placement stands for
   double mismatch = 1;  // the share of the frame's pixels this placement leaves unexplained
+  // The same share among the pixels where the moving page lies: the two pages differ in
+  // little of the whole area once a page is small.
+  double pageMismatch = 1;
 };
 
 // The placement, of either pass, that best explains `frame`. The first pass is compared pixel

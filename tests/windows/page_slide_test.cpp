@@ -47,8 +47,8 @@ class PageSlideTest : public ::testing::Test {
                              ::GetModuleHandleW(nullptr), nullptr);
   }
   HWND Cover() const { return ::FindWindowExW(host_, nullptr, L"TKeyvanePageSlide", nullptr); }
-  COLORREF CoverPixel() const {
-    WindowDc dc(Cover());
+  static COLORREF PixelOf(HWND window) {
+    WindowDc dc(window);
     return ::GetPixel(dc.get(), 10, 10);
   }
 
@@ -112,18 +112,20 @@ TEST_F(PageSlideTest, ATurnAskedForWhileTheSlidePlaysIsTheOneItLandsOn) {
   // Served by the slide while it plays, as a click on a key would be.
   ::PostMessageW(host_, kNestedTurn, RGB(0, 0, 255), 0);
   slide_->Play(200);
-  EXPECT_EQ(CoverPixel(), RGB(0, 0, 255));
+  const HWND cover = Cover();
+  ASSERT_NE(cover, nullptr);
+  EXPECT_EQ(PixelOf(cover), RGB(0, 0, 255));
   slide_->Release();
   EXPECT_EQ(Cover(), nullptr);
 
   // The next turn plays as any other.
   shown_ = RGB(0, 0, 255);
   slide_->Prepare(kArea);
-  EXPECT_NE(Cover(), nullptr);
   shown_ = RGB(255, 255, 0);
   slide_->CaptureMiddle();
   slide_->Play(30);
-  EXPECT_EQ(CoverPixel(), RGB(255, 255, 0));
+  ASSERT_NE(Cover(), nullptr);
+  EXPECT_EQ(PixelOf(Cover()), RGB(255, 255, 0));
   slide_->Release();
 }
 
