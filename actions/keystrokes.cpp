@@ -1,4 +1,8 @@
 // Key combinations, pasting through the clipboard, and the search term.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "actions/catalogue.h"
@@ -17,45 +21,98 @@ constexpr const char* kSearchTermPrompt =
     "This Search Term will replace \"%SEARCHTERM%\" whenever it is used in a Keyvane' URL or File "
     "Path.  Please type in the Search Term to use";
 
-// Presses keys and, whatever happens later, releases them in reverse order.
-class HeldKeys {
- public:
-  HeldKeys(platform::Keyboard& keyboard, uint8_t scanCode) : keyboard_(keyboard), scan_(scanCode) {}
-  ~HeldKeys() {
-    for (auto it = held_.rbegin(); it != held_.rend(); ++it)
-      keyboard_.KeyEvent(*it, scan_, platform::kKeyEventKeyUp);
-  }
-  HeldKeys(const HeldKeys&) = delete;
-  HeldKeys& operator=(const HeldKeys&) = delete;
+constexpr int kReleaseAttempts = 4;
 
-  void Press(std::optional<uint8_t> key) {
-    if (!key) return;
-    keyboard_.KeyEvent(*key, scan_, 0);
-    held_.push_back(*key);
+std::string KeyName(uint8_t key) {
+  switch (key) {
+    case 0x09: return "Tab";
+    case 0x10: return "Shift";
+    case 0x11: return "Ctrl";
+    case 0x12: return "Alt";
+    case 0x2E: return "Delete";
+    case 0x5B: return "Windows";
+    case 0x5D: return "Applications";
+    default: break;
   }
-  void Tap(uint8_t key) {
-    Press(key);
-    keyboard_.KeyEvent(key, scan_, platform::kKeyEventKeyUp);
-    held_.pop_back();
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
+  char code[16];
+  std::snprintf(code, sizeof code, "key 0x%02X", key);
+  return code;
+}
+
+// The keys that the first `accepted` strokes left down, in the order they went down.
+std::vector<uint8_t> LeftDown(const std::vector<platform::KeyStroke>& strokes, size_t accepted) {
+  std::vector<uint8_t> down;
+  for (size_t i = 0; i < accepted && i < strokes.size(); ++i) {
+    if (!strokes[i].keyUp) {
+      down.push_back(strokes[i].virtualKey);
+      continue;
+    }
+    const auto last = std::find(down.rbegin(), down.rend(), strokes[i].virtualKey);
+    if (last != down.rend()) down.erase(std::next(last).base());
   }
+  return down;
+}
 
- private:
-  platform::Keyboard& keyboard_;
-  uint8_t scan_;
-  std::vector<uint8_t> held_;
-};
+// Presses the keys in order and releases them in reverse, as one piece of input, so that
+// nobody's typing lands between them. Windows may still take the presses and refuse the
+// releases (the focus went to a program run as administrator in between); a modifier left
+// down then acts on every program until the user presses it, so whatever went down is
+// released again, a few times at most. The keys Windows still holds are returned.
+std::vector<uint8_t> PressTogether(platform::Keyboard& keyboard, const std::vector<uint8_t>& keys,
+                                   uint8_t scanCode) {
+  std::vector<platform::KeyStroke> strokes;
+  for (uint8_t key : keys) strokes.push_back({key, scanCode, false});
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) strokes.push_back({*it, scanCode, true});
+  std::vector<uint8_t> down = LeftDown(strokes, keyboard.SendKeys(strokes));
+  for (int attempt = 0; attempt < kReleaseAttempts && !down.empty(); ++attempt) {
+    std::vector<platform::KeyStroke> releases;
+    for (auto it = down.rbegin(); it != down.rend(); ++it) releases.push_back({*it, scanCode, true});
+    const size_t released = std::min(keyboard.SendKeys(releases), releases.size());
+    down.resize(down.size() - released);
+  }
+  return down;
+}
 
-void SendCtrlV(platform::Keyboard& keyboard) {
-  const uint8_t v = static_cast<uint8_t>(keyboard.KeyScan('v') & 0xFF);
-  HeldKeys keys(keyboard, 1);
-  keys.Press(kVkControl);
-  keys.Tap(v);
+// Tells the user which keys Windows would not let up, and how to free them.
+void ReportHeldKeys(platform::Platform& platform, const std::vector<uint8_t>& held) {
+  std::vector<uint8_t> keys;  // each once: "11A" holds Ctrl twice
+  for (uint8_t key : held)
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  if (keys.empty()) return;
+  std::string names;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (i > 0) names += i + 1 == keys.size() ? " and " : ", ";
+    names += KeyName(keys[i]);
+  }
+  platform.tray.ShowBalloon(kProductName,
+                            "Windows did not let Keyvane release " + names +
+                                ". If keys act strangely, press and release " + names + ".",
+                            10);
+}
+
+void SendKeysTogether(platform::Platform& platform, const std::vector<uint8_t>& keys, uint8_t scanCode) {
+  ReportHeldKeys(platform, PressTogether(platform.keyboard, keys, scanCode));
+}
+
+// The keys of a parsed combination, in the order they are pressed.
+std::vector<uint8_t> KeysOf(const KeyCombo& combo) {
+  std::vector<uint8_t> keys;
+  for (const std::optional<uint8_t>& modifier : combo.modifiers)
+    if (modifier) keys.push_back(*modifier);
+  keys.push_back(combo.key);
+  return keys;
+}
+
+void SendCtrlV(platform::Platform& platform) {
+  const uint8_t v = static_cast<uint8_t>(platform.keyboard.KeyScan('v') & 0xFF);
+  SendKeysTogether(platform, {kVkControl, v}, 1);
 }
 
 void PasteThroughClipboard(platform::Platform& platform, const std::string& text) {
   if (!platform.keyboard.SetClipboardText(text))
     throw KeyvaneError("The clipboard is in use by another program. Nothing was pasted.");
-  SendCtrlV(platform.keyboard);
+  SendCtrlV(platform);
 }
 
 // Every line of the text followed by CR LF; a line ends at CR LF, LF or CR.
@@ -77,10 +134,7 @@ std::string WithLineBreaks(const std::string& text) {
 }  // namespace
 
 void TForm1::SendTwoKeyCombo(const std::string& combo) {
-  const KeyCombo parsed = ParseKeyCombo(combo, 1);
-  HeldKeys held(platform.keyboard, 0);
-  held.Press(parsed.modifiers[0]);
-  held.Tap(parsed.key);
+  SendKeysTogether(platform, KeysOf(ParseKeyCombo(combo, 1)), 0);
 }
 
 void TForm1::SendThreeKeyCombo(const std::string& combo) {
@@ -89,11 +143,7 @@ void TForm1::SendThreeKeyCombo(const std::string& combo) {
     platform.processes.ShellExec("open", "taskmgr", "", "", platform::kSwShowNormal, false);
     return;
   }
-  const KeyCombo parsed = ParseKeyCombo(combo, 2);
-  HeldKeys held(platform.keyboard, 0);
-  held.Press(parsed.modifiers[0]);
-  held.Press(parsed.modifiers[1]);
-  held.Tap(parsed.key);
+  SendKeysTogether(platform, KeysOf(ParseKeyCombo(combo, 2)), 0);
 }
 
 void TForm1::PasteText(const std::string& text) { PasteThroughClipboard(platform, text); }

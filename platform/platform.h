@@ -3,6 +3,7 @@
 // simulates it. Text is UTF-8 on this side of the seam.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -208,11 +209,22 @@ class Power {
   virtual bool ExitSession(unsigned flags) = 0;
 };
 
+// One synthetic key event: a press, or a release when `keyUp`.
+struct KeyStroke {
+  uint8_t virtualKey = 0;
+  uint8_t scanCode = 0;
+  bool keyUp = false;
+};
+
 // Synthetic keyboard input and the clipboard.
 class Keyboard {
  public:
   virtual ~Keyboard() = default;
-  virtual void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
+  // Puts the events into the system's input in one piece, in order, with no other key or
+  // mouse input between them. Returns how many went in, counted from the first: Windows
+  // refuses input without an error while a program with higher rights (one run as
+  // administrator, a secure desktop) has the focus, or while input is blocked.
+  virtual size_t SendKeys(const std::vector<KeyStroke>& strokes) = 0;
   // VkKeyScan of a character: virtual key in the low byte, shift state in the high byte.
   virtual int16_t KeyScan(char c) = 0;
   // Replaces the clipboard's content by the text; false when the clipboard stays busy.
@@ -251,7 +263,6 @@ class Help {
 
 inline constexpr int kSwShowNormal = 1;
 inline constexpr int kSwShow = 5;
-inline constexpr uint32_t kKeyEventKeyUp = 0x0002;
 
 // What a look at GetSystemWow64DirectoryW in the loaded kernel32.dll gave.
 enum class Wow64Probe {

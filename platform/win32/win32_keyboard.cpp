@@ -6,8 +6,17 @@
 
 namespace kv::win32 {
 
-void Win32Keyboard::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
-  ::keybd_event(virtualKey, scanCode, flags, 0);
+size_t Win32Keyboard::SendKeys(const std::vector<platform::KeyStroke>& strokes) {
+  if (strokes.empty()) return 0;
+  // The fields keybd_event would fill: no time stamp, no extra information.
+  std::vector<INPUT> inputs(strokes.size());
+  for (size_t i = 0; i < strokes.size(); ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = strokes[i].virtualKey;
+    inputs[i].ki.wScan = strokes[i].scanCode;
+    inputs[i].ki.dwFlags = strokes[i].keyUp ? KEYEVENTF_KEYUP : 0;
+  }
+  return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), static_cast<int>(sizeof(INPUT)));
 }
 
 int16_t Win32Keyboard::KeyScan(char c) { return ::VkKeyScanA(c); }

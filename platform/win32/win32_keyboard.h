@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -13,7 +14,8 @@ class Win32Keyboard final : public platform::Keyboard {
  public:
   explicit Win32Keyboard(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
-  void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
+  // One SendInput call for all the events.
+  size_t SendKeys(const std::vector<platform::KeyStroke>& strokes) override;
   int16_t KeyScan(char c) override;
   // Tries for about half a second while another program holds the clipboard open.
   bool SetClipboardText(const std::string& text) override;

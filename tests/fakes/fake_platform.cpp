@@ -508,12 +508,27 @@ bool FakePlatform::ExitSession(unsigned flags) {
   return true;
 }
 
-void FakePlatform::KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s 0x%02X scan %u", (flags & platform::kKeyEventKeyUp) ? "up" : "down",
-                virtualKey, scanCode);
-  keyEvents.push_back(buf);
-  Record(Service::Keyboard, std::string("key ") + buf, AlsoInLog::kNo);
+size_t FakePlatform::SendKeys(const std::vector<platform::KeyStroke>& strokes) {
+  keyInputCalls.push_back(strokes.size());
+  size_t limit = keyInputLimit;
+  if (!keyInputLimits.empty()) {
+    limit = keyInputLimits.front();
+    keyInputLimits.pop_front();
+  }
+  const size_t accepted = std::min(limit, strokes.size());
+  for (size_t i = 0; i < accepted; ++i) {
+    const platform::KeyStroke& stroke = strokes[i];
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s 0x%02X scan %u", stroke.keyUp ? "up" : "down", stroke.virtualKey,
+                  stroke.scanCode);
+    keyEvents.push_back(buf);
+    Record(Service::Keyboard, std::string("key ") + buf, AlsoInLog::kNo);
+    if (stroke.keyUp)
+      keysDown.erase(stroke.virtualKey);
+    else
+      keysDown.insert(stroke.virtualKey);
+  }
+  return accepted;
 }
 
 int16_t FakePlatform::KeyScan(char c) {

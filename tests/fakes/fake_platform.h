@@ -135,7 +135,14 @@ class FakePlatform final : public platform::System,
   std::vector<unsigned> exitFlags;
 
   // ---- keyboard and clipboard ----
-  std::vector<std::string> keyEvents;  // "down 0x11 scan 0", "up 0x43 scan 0"
+  std::vector<std::string> keyEvents;  // the events that went in: "down 0x11 scan 0", "up 0x43 scan 0"
+  std::vector<size_t> keyInputCalls;   // how many events each SendKeys call was given
+  // How many events of a call go in at most, as Windows refuses the rest without an error when
+  // a program with higher rights has the focus: the next calls' limits, front first, then
+  // `keyInputLimit` for every call after them.
+  std::deque<size_t> keyInputLimits;
+  size_t keyInputLimit = SIZE_MAX;
+  std::set<uint8_t> keysDown;  // keys the system holds down now, as the events left them
   std::optional<std::string> clipboard;
   bool clipboardBusy = false;
 
@@ -255,7 +262,7 @@ class FakePlatform final : public platform::System,
   bool ExitSession(unsigned flags) override;
 
   // Keyboard
-  void KeyEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
+  size_t SendKeys(const std::vector<platform::KeyStroke>& strokes) override;
   int16_t KeyScan(char c) override;
   bool SetClipboardText(const std::string& text) override;
 

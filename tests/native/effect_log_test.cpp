@@ -47,8 +47,7 @@ TEST(FakeEffects, EveryServiceRecordsEachEffectOnceInCallOrder) {
   p.power.CallSetSuspendState(entry, true, false, true);
   p.power.EnableShutdownPrivilege();
   p.power.ExitSession(0x11);
-  p.keyboard.KeyEvent(0x11, 0, 0);
-  p.keyboard.KeyEvent(0x11, 0, platform::kKeyEventKeyUp);
+  p.keyboard.SendKeys({{0x11, 0, false}, {0x11, 0, true}});
   p.keyboard.SetClipboardText("hi");
   platform::ShortcutInfo link;
   link.target = "C:\\k\\keyvane.exe";

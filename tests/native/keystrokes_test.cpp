@@ -2,7 +2,9 @@
 // sent, in order, what lands on the clipboard, and what the user is asked.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,9 +24,11 @@ using test::KeySection;
 class LoggedKeyboard final : public platform::Keyboard {
  public:
   explicit LoggedKeyboard(fake::FakePlatform& fp) : fp_(fp) {}
-  void KeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) override {
-    fp_.KeyEvent(vk, scan, flags);
-    fp_.log.push_back("key " + fp_.keyEvents.back());
+  size_t SendKeys(const std::vector<platform::KeyStroke>& strokes) override {
+    const size_t before = fp_.keyEvents.size();
+    const size_t accepted = fp_.SendKeys(strokes);
+    for (size_t i = before; i < fp_.keyEvents.size(); ++i) fp_.log.push_back("key " + fp_.keyEvents[i]);
+    return accepted;
   }
   int16_t KeyScan(char c) override {
     if (c == 'v' && keyScanOfV) return *keyScanOfV;
@@ -98,6 +102,9 @@ class ComboSent : public Keystrokes, public ::testing::WithParamInterface<ComboC
 TEST_P(ComboSent, PressesInOrderAndReleasesEveryKeyInReverse) {
   form->RunAction(GetParam().code, GetParam().text);
   EXPECT_EQ(fp.keyEvents, GetParam().events);
+  // In one piece, so that no other input can come between a press and its release.
+  EXPECT_EQ(fp.keyInputCalls, std::vector<size_t>{GetParam().events.size()});
+  EXPECT_TRUE(fp.keysDown.empty());
   EXPECT_TRUE(fp.shellExecutes.empty());
   EXPECT_FALSE(fp.clipboard.has_value());
 }
@@ -168,6 +175,108 @@ TEST_F(Keystrokes, AMalformedStoredComboOnAKeyIsReportedByTheErrorBox) {
   EXPECT_TRUE(fp.keyEvents.empty());
   PressHotKey("F5Key");
   EXPECT_EQ(fp.keyEvents, (Events{Down(0x11), Down(0x43), Up(0x43), Up(0x11)}));
+}
+
+// ---- input that Windows refuses in part ----
+
+// A window of higher rights took the focus after the first `accepted` events of the
+// combination had gone in; the next calls go through again.
+struct RefusalCase {
+  int code;
+  const char* text;
+  size_t accepted;
+  Events events;  // every event that reached the system, in order
+};
+
+class RefusedMidway : public Keystrokes, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusedMidway, ReleasesWhatWentDownAndLeavesNothingHeld) {
+  const RefusalCase& c = GetParam();
+  fp.keyInputLimits = {c.accepted};
+  form->RunAction(c.code, c.text);
+  EXPECT_EQ(fp.keyEvents, c.events);
+  EXPECT_TRUE(fp.keysDown.empty());
+  EXPECT_TRUE(fp.balloons.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combos, RefusedMidway,
+    ::testing::Values(
+        RefusalCase{28, "1C", 0, {}},
+        RefusalCase{28, "1C", 1, {Down(0x11), Up(0x11)}},
+        RefusalCase{28, "1C", 2, {Down(0x11), Down(0x43), Up(0x43), Up(0x11)}},
+        RefusalCase{28, "1C", 3, {Down(0x11), Down(0x43), Up(0x43), Up(0x11)}},
+        RefusalCase{29, "20Tab", 1, {Down(0x12), Up(0x12)}},
+        RefusalCase{29, "20Tab", 2, {Down(0x12), Down(0x10), Up(0x10), Up(0x12)}},
+        RefusalCase{29, "20Tab", 3, {Down(0x12), Down(0x10), Down(0x09), Up(0x09), Up(0x10), Up(0x12)}},
+        RefusalCase{29, "20Tab", 5, {Down(0x12), Down(0x10), Down(0x09), Up(0x09), Up(0x10), Up(0x12)}},
+        RefusalCase{29, "71A", 1, {Down(0x11), Up(0x11)}},
+        RefusalCase{29, "11A", 2, {Down(0x11), Down(0x11), Up(0x11), Up(0x11)}},
+        RefusalCase{31, "text", 1, {Down(0x11, 1), Up(0x11, 1)}},
+        RefusalCase{31, "text", 2, {Down(0x11, 1), Down(0x56, 1), Up(0x56, 1), Up(0x11, 1)}}));
+
+TEST_F(Keystrokes, ReleasesThatGoInOneAtATimeAreSentUntilAllAreUp) {
+  fp.keyInputLimits = {3, 1, 1};
+  form->RunAction(29, "20Tab");
+  EXPECT_EQ(fp.keyEvents, (Events{Down(0x12), Down(0x10), Down(0x09), Up(0x09), Up(0x10), Up(0x12)}));
+  EXPECT_EQ(fp.keyInputCalls, (std::vector<size_t>{6, 3, 2, 1}));
+  EXPECT_TRUE(fp.keysDown.empty());
+}
+
+TEST_F(Keystrokes, KeysWindowsKeepsRefusingToReleaseAreNamedToTheUserWithoutWaitingLong) {
+  fp.keyInputLimits = {2};
+  fp.keyInputLimit = 0;  // the program with higher rights keeps the focus
+  form->RunAction(28, "1C");
+  EXPECT_EQ(fp.keyEvents, (Events{Down(0x11), Down(0x43)}));
+  EXPECT_EQ(fp.keysDown, (std::set<uint8_t>{0x11, 0x43}));
+  EXPECT_LE(fp.keyInputCalls.size(), 5u) << "kept trying";
+  ASSERT_EQ(fp.balloons.size(), 1u);
+  EXPECT_EQ(fp.balloons[0].title, "Keyvane");
+  EXPECT_EQ(fp.balloons[0].text,
+            "Windows did not let Keyvane release Ctrl and C. If keys act strangely, press and release Ctrl and C.");
+  EXPECT_EQ(fp.balloons[0].seconds, 10);
+
+  // Once the focus is back, a combination goes through whole again.
+  fp.keyInputLimit = SIZE_MAX;
+  fp.keyEvents.clear();
+  form->RunAction(28, "2Tab");
+  EXPECT_EQ(fp.keyEvents, (Events{Down(0x12), Down(0x09), Up(0x09), Up(0x12)}));
+  EXPECT_EQ(fp.balloons.size(), 1u);
+}
+
+TEST_F(Keystrokes, AModifierHeldTwiceIsNamedOnceAndAPasteNamesItsKeys) {
+  fp.keyInputLimits = {2};
+  fp.keyInputLimit = 0;
+  form->RunAction(29, "11A");
+  ASSERT_EQ(fp.balloons.size(), 1u);
+  EXPECT_EQ(fp.balloons[0].text,
+            "Windows did not let Keyvane release Ctrl. If keys act strangely, press and release Ctrl.");
+
+  fp.keysDown.clear();
+  fp.keyInputLimits = {3};
+  form->RunAction(29, "03Tab");
+  ASSERT_EQ(fp.balloons.size(), 2u);
+  EXPECT_EQ(fp.balloons[1].text,
+            "Windows did not let Keyvane release Shift, Windows and Tab. If keys act strangely, press "
+            "and release Shift, Windows and Tab.");
+
+  fp.keysDown.clear();
+  fp.keyInputLimits = {1};
+  form->RunAction(31, "pasted");
+  EXPECT_EQ(fp.clipboard, "pasted");
+  ASSERT_EQ(fp.balloons.size(), 3u);
+  EXPECT_EQ(fp.balloons[2].text,
+            "Windows did not let Keyvane release Ctrl. If keys act strangely, press and release Ctrl.");
+}
+
+TEST_F(Keystrokes, InputRefusedWholeLeavesNothingToReleaseOrReport) {
+  fp.keyInputLimit = 0;
+  form->RunAction(28, "1C");
+  form->RunAction(31, "x");
+  EXPECT_TRUE(fp.keyEvents.empty());
+  EXPECT_EQ(fp.keyInputCalls, (std::vector<size_t>{4, 4}));
+  EXPECT_TRUE(fp.balloons.empty());
+  EXPECT_EQ(fp.clipboard, "x");
 }
 
 // ---- the stored form of a combination ----

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -311,16 +312,18 @@ class KeyEventTest : public ::testing::Test {
 
 TEST_F(KeyEventTest, KeyPressesReachTheFocusedWindowInOrder) {
   constexpr uint8_t kControlScan = 0x1D, kCScan = 0x2E;
+  const std::vector<platform::KeyStroke> ctrlC = {{VK_CONTROL, kControlScan, false},
+                                                  {'C', kCScan, false},
+                                                  {'C', kCScan, true},
+                                                  {VK_CONTROL, kControlScan, true}};
   std::vector<KeyRecord> keys;
   bool disturbed = true;
+  size_t accepted = 0;
   // Key presses of other test processes can reach this window; then the round is repeated.
   for (int round = 0; round < 3 && disturbed; ++round) {
     if (!CreateFocusedWindow())
       GTEST_SKIP() << "this desktop does not give a test window the keyboard focus";
-    keyboard_.KeyEvent(VK_CONTROL, kControlScan, 0);
-    keyboard_.KeyEvent('C', kCScan, 0);
-    keyboard_.KeyEvent('C', kCScan, platform::kKeyEventKeyUp);
-    keyboard_.KeyEvent(VK_CONTROL, kControlScan, platform::kKeyEventKeyUp);
+    accepted = keyboard_.SendKeys(ctrlC);
     const ULONGLONG deadline = ::GetTickCount64() + 3000;
     while (state_.keys.size() < 4 && ::GetTickCount64() < deadline) PumpFor(50);
     PumpFor(100);  // anything that would come after
@@ -330,6 +333,7 @@ TEST_F(KeyEventTest, KeyPressesReachTheFocusedWindowInOrder) {
       if (k.key != VK_CONTROL && k.key != 'C') disturbed = true;
   }
   ASSERT_FALSE(disturbed) << "other key presses kept reaching the test window";
+  EXPECT_EQ(accepted, 4u) << "SendInput reported fewer events than it was given";
   ASSERT_EQ(keys.size(), 4u);
   EXPECT_EQ(keys[0].message, static_cast<UINT>(WM_KEYDOWN));
   EXPECT_EQ(keys[0].key, static_cast<WPARAM>(VK_CONTROL));
@@ -346,6 +350,44 @@ TEST_F(KeyEventTest, KeyPressesReachTheFocusedWindowInOrder) {
   EXPECT_EQ(keys[1].scanCode, kCScan);
   EXPECT_EQ(keys[2].scanCode, kCScan);
   EXPECT_EQ(keys[3].scanCode, kControlScan);
+}
+
+TEST_F(KeyEventTest, AThreeKeyCombinationArrivesWholeAndLeavesNoKeyDown) {
+  // Ctrl+Shift+Tab, as a key of Keyvane sends "10Tab" (no Alt: it would open the window menu).
+  const std::vector<platform::KeyStroke> combo = {{VK_CONTROL, 0, false}, {VK_SHIFT, 0, false},
+                                                  {VK_TAB, 0, false},     {VK_TAB, 0, true},
+                                                  {VK_SHIFT, 0, true},    {VK_CONTROL, 0, true}};
+  const std::vector<std::pair<UINT, WPARAM>> expected = {
+      {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, VK_TAB},
+      {WM_KEYUP, VK_TAB},       {WM_KEYUP, VK_SHIFT},   {WM_KEYUP, VK_CONTROL}};
+  std::vector<std::pair<UINT, WPARAM>> seen;
+  size_t accepted = 0;
+  bool disturbed = true;
+  for (int round = 0; round < 3 && disturbed; ++round) {
+    if (!CreateFocusedWindow())
+      GTEST_SKIP() << "this desktop does not give a test window the keyboard focus";
+    accepted = keyboard_.SendKeys(combo);
+    const ULONGLONG deadline = ::GetTickCount64() + 3000;
+    while (state_.keys.size() < expected.size() && ::GetTickCount64() < deadline) PumpFor(50);
+    PumpFor(100);
+    seen.clear();
+    for (const KeyRecord& k : state_.keys) seen.emplace_back(k.message, k.key);
+    disturbed = state_.lostFocus;
+    for (const KeyRecord& k : state_.keys)
+      if (k.key != VK_CONTROL && k.key != VK_SHIFT && k.key != VK_TAB) disturbed = true;
+  }
+  ASSERT_FALSE(disturbed) << "other key presses kept reaching the test window";
+  EXPECT_EQ(accepted, combo.size());
+  EXPECT_EQ(seen, expected);
+  for (const int key : {VK_CONTROL, VK_SHIFT, VK_TAB})
+    EXPECT_EQ(::GetAsyncKeyState(key) & 0x8000, 0) << "key 0x" << std::hex << key << " is still down";
+}
+
+TEST(SendKeysTest, NothingToSendIsNoCall) {
+  Win32Keyboard keyboard{nullptr};
+  ::SetLastError(0);
+  EXPECT_EQ(keyboard.SendKeys({}), 0u);
+  EXPECT_EQ(::GetLastError(), 0u) << "SendInput was called with no events";
 }
 
 }  // namespace
