@@ -298,5 +298,8 @@ std::string StartupFolderFallback(const std::string& windowsFolder);
 std::string HelpTopicAddress(const std::string& helpFile, const std::string& topic);
 // The help topic that belongs to a page.
 const char* HelpTopicOf(PageId page);
+// The security zone a download mark names: the "ZoneId" of its [ZoneTransfer] section
+// (3 for the Internet), nullopt when it names none.
+std::optional<int> DownloadZone(const std::string& mark);
 
 }  // namespace kv

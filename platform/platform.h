@@ -252,13 +252,21 @@ class Shortcuts {
   virtual ShortcutInfo Read(const std::string& path) = 0;
 };
 
-// The HTML Help viewer, looked up when it is first needed, so that Keyvane runs without it.
+// The HTML Help viewer, looked up when it is first needed, so that Keyvane runs without it,
+// and the mark Windows puts on a downloaded file, with which the viewer shows blank pages.
 class Help {
  public:
   virtual ~Help() = default;
   // Opens the viewer at an address of the form "<file>.chm::/<topic>"; false when the viewer
   // or the topic cannot be shown.
   virtual bool DisplayTopic(const std::string& address) = 0;
+  // The text of the file's download mark (its "Zone.Identifier" stream, such as
+  // "[ZoneTransfer]\r\nZoneId=3"); nullopt when the file has none or it cannot be read, as
+  // on a file system without streams.
+  virtual std::optional<std::string> ReadDownloadMark(const std::string& file) = 0;
+  // Removes the mark, as "Unblock" in the file's Properties does; true when the file carries
+  // no mark afterwards.
+  virtual bool RemoveDownloadMark(const std::string& file) = 0;
 };
 
 inline constexpr int kSwShowNormal = 1;

@@ -567,6 +567,22 @@ bool FakePlatform::DisplayTopic(const std::string& address) {
   return helpViewerPresent;
 }
 
+std::optional<std::string> FakePlatform::ReadDownloadMark(const std::string& file) {
+  if (!Exists(file)) return std::nullopt;
+  const auto it = FindWindowsName(downloadMarks, file);
+  if (it == downloadMarks.end()) return std::nullopt;
+  return it->second;
+}
+
+bool FakePlatform::RemoveDownloadMark(const std::string& file) {
+  const auto it = FindWindowsName(downloadMarks, file);
+  if (it == downloadMarks.end()) return true;
+  if (FindWindowsName(unwritable, file) != unwritable.end()) return false;
+  Record(Service::Help, "unblock " + it->first);
+  downloadMarks.erase(it);
+  return true;
+}
+
 std::optional<uintptr_t> FakePlatform::DisableRedirection() {
   if (wow64Probe != platform::Wow64Probe::Succeeded) return std::nullopt;
   redirectionOff = true;

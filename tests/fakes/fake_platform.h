@@ -156,6 +156,9 @@ class FakePlatform final : public platform::System,
   // ---- help viewer ----
   bool helpViewerPresent = true;
   std::vector<std::string> helpTopics;  // addresses asked for, in order
+  // Files' download marks (their "Zone.Identifier" streams): path -> the stream's text. A mark
+  // is only read from a file that exists, and removing it fails where the file is unwritable.
+  std::map<std::string, std::string> downloadMarks;
 
   std::deque<std::function<void()>> queue;  // "messages" run by ProcessMessages
 
@@ -274,6 +277,8 @@ class FakePlatform final : public platform::System,
   platform::PrintOutcome PrintLines(const std::string& jobName, const std::vector<std::string>& lines) override;
   // Help
   bool DisplayTopic(const std::string& address) override;
+  std::optional<std::string> ReadDownloadMark(const std::string& file) override;
+  bool RemoveDownloadMark(const std::string& file) override;
 
   // Wow64
   platform::Wow64Probe ProbeSystemWow64Directory() override { return wow64Probe; }

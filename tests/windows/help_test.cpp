@@ -1,10 +1,13 @@
 // The help service against a stand-in viewer library (what HtmlHelpW is given) and against
-// the real hhctrl.ocx (a help file that is not there opens nothing and is only a false).
+// the real hhctrl.ocx (a help file that is not there opens nothing and is only a false); the
+// download mark read and removed through a file's "Zone.Identifier" stream.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_help.h"
 #include "tests/windows/test_support.h"
@@ -46,6 +49,84 @@ TEST(Help, AMissingViewerOrHelpFileGivesFalseAndNothingElse) {
   EXPECT_FALSE(real.DisplayTopic(missing));
   EXPECT_LT(::GetTickCount() - start, 5000u);
   EXPECT_EQ(::FindWindowW(L"HH Parent", nullptr), nullptr);
+}
+
+// A scratch folder beside the test program holding a help file.
+class DownloadMark : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = OwnFolder() + L"\\mark-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+    chm_ = folder_ + L"\\Keyvane.chm";
+    WriteBytes(chm_, kHelpBytes);
+  }
+  void TearDown() override { RemoveTree(folder_); }
+
+  // Writes "<file>:Zone.Identifier" as a browser does; false when the file system refuses.
+  bool WriteMark(const std::string& bytes) {
+    UniqueHandle stream(::CreateFileW((chm_ + L":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!stream) return false;
+    DWORD written = 0;
+    return ::WriteFile(stream.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  }
+  std::string HelpBytes() const {
+    UniqueHandle file(::CreateFileW(chm_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return "<missing>";
+    char buffer[64] = {};
+    DWORD read = 0;
+    ::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr);
+    return std::string(buffer, read);
+  }
+
+  static constexpr const char* kHelpBytes = "ITSF help file";
+  static constexpr const char* kMark = "[ZoneTransfer]\r\nZoneId=3\r\nHostUrl=https://www.keyvane.org/k.zip\r\n";
+  std::wstring folder_;
+  std::wstring chm_;
+};
+
+TEST_F(DownloadMark, TheStreamIsReadAndDeletedAndTheFileItselfIsLeftAlone) {
+  if (!WriteMark(kMark)) GTEST_SKIP() << "this file system takes no stream names";
+  EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::optional<std::string>(kMark));
+  EXPECT_EQ(ReadNamedStream(chm_, L"Other"), std::nullopt);
+
+  // A mark written as UTF-16 with a byte-order mark reads as the same text.
+  const std::wstring wide = L"\xFEFF[ZoneTransfer]\r\nZoneId=4\r\n";
+  ASSERT_TRUE(WriteMark(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t))));
+  EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::optional<std::string>("[ZoneTransfer]\r\nZoneId=4\r\n"));
+  // Something far longer than a mark is not read.
+  ASSERT_TRUE(WriteMark(std::string(70 * 1024, 'x')));
+  EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::nullopt);
+
+  EXPECT_TRUE(DeleteNamedStream(chm_, L"Zone.Identifier"));
+  EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::nullopt);
+  EXPECT_TRUE(DeleteNamedStream(chm_, L"Zone.Identifier")) << "a mark already gone is no failure";
+  EXPECT_TRUE(DeleteNamedStream(folder_ + L"\\missing.chm", L"Zone.Identifier"));
+  EXPECT_EQ(HelpBytes(), kHelpBytes);
+}
+
+TEST_F(DownloadMark, TheHelpServiceTouchesStreamsOnlyWhereTheVolumeKeepsThem) {
+  Win32Help help([] { return HWND{}; });
+  const std::string chm = Narrow(chm_);
+  EXPECT_EQ(help.ReadDownloadMark(chm), std::nullopt) << "a file without a mark";
+  EXPECT_TRUE(help.RemoveDownloadMark(chm));
+  if (!WriteMark(kMark)) GTEST_SKIP() << "this file system takes no stream names";
+  if (VolumeKeepsNamedStreams(chm_)) {
+    // Windows on NTFS: the mark is the file's stream.
+    EXPECT_EQ(help.ReadDownloadMark(chm), std::optional<std::string>(kMark));
+    EXPECT_TRUE(help.RemoveDownloadMark(chm));
+    EXPECT_EQ(help.ReadDownloadMark(chm), std::nullopt);
+    EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::nullopt);
+  } else {
+    // Wine keeps "Keyvane.chm:Zone.Identifier" as a file of that name beside the help file and
+    // says its volume keeps no streams: that file is no mark, and is neither read nor removed.
+    EXPECT_EQ(help.ReadDownloadMark(chm), std::nullopt);
+    EXPECT_TRUE(help.RemoveDownloadMark(chm));
+    EXPECT_EQ(ReadNamedStream(chm_, L"Zone.Identifier"), std::optional<std::string>(kMark));
+  }
+  EXPECT_EQ(HelpBytes(), kHelpBytes);
 }
 
 }  // namespace
