@@ -19,6 +19,7 @@
 //                                 texts of its visible controls, one per line
 //   driver menu <ms>              prints 1 as soon as a pop-up menu shows, or 0 after <ms> without one
 //   driver end-menu               closes an open pop-up menu of Keyvane's (WM_CANCELMODE)
+//   driver menu-rect              prints the shown pop-up menu's screen rectangle: l t r b
 //   driver list-rect <item>       prints the screen rectangle of the drop-down that lists <item>,
 //                                 its list's item height and the item's index: l t r b height index
 #include <windows.h>
@@ -189,6 +190,17 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"count") {
     std::printf("%d\n", CountWindows());
     return 0;
+  }
+  if (command == L"menu-rect") {  // the shown pop-up menu's rectangle on the screen: l t r b
+    for (HWND m = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); m;
+         m = ::FindWindowExW(nullptr, m, L"#32768", nullptr)) {
+      if (!::IsWindowVisible(m)) continue;
+      RECT r{};
+      ::GetWindowRect(m, &r);
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+      return 0;
+    }
+    return 1;
   }
   HWND w = MainWindow();
   if (!w) return 1;

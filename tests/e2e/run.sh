@@ -14,7 +14,7 @@ mkdir -p "$work"
 
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] || scenarios=("$here/core_scenarios.sh" "$here/slide_scenarios.sh"
-  "$here/tray_list_scenarios.sh" "$here/shell_scenarios.sh")
+  "$here/tray_list_scenarios.sh" "$here/versions_scenarios.sh" "$here/shell_scenarios.sh")
 for scenario in "${scenarios[@]}"; do
   # shellcheck source=/dev/null
   source "$scenario"
