@@ -33,7 +33,8 @@ void WindowedPeer::CreateChildWindow() {
   placed_ = PlaceInParent();
   enabled_ = control().enabled();
   shown_ = control().Showing();
-  const DWORD style = WS_CHILD | WS_TABSTOP | cls.style | (shown_ ? WS_VISIBLE : 0) |
+  // Clipped by its siblings, so that it never paints over the page slide's cover.
+  const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | cls.style | (shown_ ? WS_VISIBLE : 0) |
                       (enabled_ ? 0 : WS_DISABLED);
   hwnd_ = ::CreateWindowExW(cls.exStyle, cls.name, L"", style, placed_.left, placed_.top,
                             placed_.right - placed_.left, placed_.bottom - placed_.top,
