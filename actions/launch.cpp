@@ -115,10 +115,11 @@ void TForm1::LaunchGame(int code) {
     } else if (osKind == 0 && IsNtAfterVista(osVersion) &&
                !platform.files.FindOnSearchPath(game.olderProgram)) {
       // The older programs ended with XP. Windows 7 keeps the games where Vista does; Windows 8
-      // and later have none, and then the key does nothing, as for any missing program.
+      // and later have none, and then the key does nothing, as for any missing program. The
+      // path is quoted, so that "C:\Program Files\..." cannot start a C:\Program.exe.
       for (const std::string& path : GameUxPaths(code)) {
         if (UpperAscii(path).ends_with(".EXE") && platform.files.Exists(path)) {
-          platform.processes.WinExec(path, platform::kSwShow);
+          platform.processes.WinExec('"' + path + '"', platform::kSwShow);
           break;
         }
       }

@@ -295,7 +295,7 @@ TEST_P(Game, OnWindows7WithoutTheOlderProgramTheGameIsStartedWhereVistaKeepsIt) 
     RunOn(test::NtVersion(6, 1), is64);
     ASSERT_EQ(form->osKind, 0);
     EXPECT_EQ(fp.searchPathLookups, std::vector<std::string>{GetParam().olderProgram});
-    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"D" + std::string(GetParam().fixedPath) + "\"|5"});
   }
   EXPECT_TRUE(fp.started.empty());
 }
@@ -305,7 +305,7 @@ TEST_P(Game, OnWindows7TheRegisteredProgramComesFirstWhenItIsThere) {
   fp.files[std::string("D") + GetParam().fixedPath] = "MZ";
   SetRegistry(GameKey(), "configgdfbinarypath", "%ProgramFiles%\\Games\\GAME.EXE");
   RunOn(test::NtVersion(6, 1), false);
-  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"C:\\Program Files\\Games\\GAME.EXE|5"});
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"C:\\Program Files\\Games\\GAME.EXE\"|5"});
 }
 
 TEST_P(Game, OnWindows7ARegisteredPathThatIsMissingOrNoProgramGivesTheFixedPath) {
@@ -316,7 +316,7 @@ TEST_P(Game, OnWindows7ARegisteredPathThatIsMissingOrNoProgramGivesTheFixedPath)
     fp.winExecs.clear();
     SetRegistry(GameKey(), "configgdfbinarypath", registered);
     RunOn(test::NtVersion(6, 1), false);
-    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"D" + std::string(GetParam().fixedPath) + "\"|5"});
   }
 }
 
