@@ -167,13 +167,20 @@ int GdiObjects(HANDLE process) {
   return count;
 }
 
+// An EnumChildWindows callback must be CALLBACK (stdcall on 32-bit Windows), which
+// a lambda is not for every compiler.
+BOOL CALLBACK CountChildWindow(HWND, LPARAM state) {
+  ++reinterpret_cast<std::pair<DWORD, int>*>(state)->second;
+  return TRUE;
+}
+
 BOOL CALLBACK CountOwnWindows(HWND window, LPARAM state) {
   auto* counter = reinterpret_cast<std::pair<DWORD, int>*>(state);
   DWORD pid = 0;
   ::GetWindowThreadProcessId(window, &pid);
   if (pid != counter->first) return TRUE;
   ++counter->second;
-  ::EnumChildWindows(window, [](HWND, LPARAM s) -> BOOL { ++reinterpret_cast<std::pair<DWORD, int>*>(s)->second; return TRUE; }, state);
+  ::EnumChildWindows(window, CountChildWindow, state);
   return TRUE;
 }
 
