@@ -85,7 +85,12 @@ void TForm1::OpenEmail() {
           .ReadRegistryString(RegistryHive::LocalMachine,
                               std::string(kMailClients) + "\\" + client + "\\shell\\open\\command", "")
           .value.value_or("");
-  if (command.empty()) return;
+  if (command.empty()) {
+    // Windows 10 and 11 bring a mail program that registers no client here; it answers mail
+    // addresses, as a client registered with Default Programs does.
+    if (NewerNt()) platform.processes.ShellExec("open", "mailto:", "", "", platform::kSwShow, true);
+    return;
+  }
   // ShellExecute wants the program and its parameters apart; most mail clients register both.
   const CommandParts parts = SplitCommand(ReplaceEnvironmentVariable(command));
   platform.processes.ShellExec("open", parts.program, parts.parameters, "", platform::kSwShow, true);

@@ -10,6 +10,7 @@ namespace kv {
 inline constexpr unsigned kExitLogOff = 0x0;
 inline constexpr unsigned kExitShutdown = 0x1;
 inline constexpr unsigned kExitReboot = 0x2;
+inline constexpr unsigned kExitPowerOff = 0x8;
 inline constexpr unsigned kExitForceIfHung = 0x10;
 
 // SetSuspendState from POWRPROF.dll, looked up at the first use and remembered for the run.

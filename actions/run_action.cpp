@@ -50,12 +50,12 @@ void TForm1::RunAction(int code, const std::string& data) {
     case Explorer: OpenExplorer(data); break;
     case Browser: OpenBrowser(data); break;
     case Email: OpenEmail(); break;
-    case Sleep: suspendState(platform, false, false, false); break;
-    case Hibernate: suspendState(platform, true, false, false); break;
+    case Sleep: Suspend(false); break;
+    case Hibernate: Suspend(true); break;
     case LogOff: MyExitWindows(platform, kExitLogOff); break;
     case Reboot: MyExitWindows(platform, kExitReboot); break;
-    case ShutDown: MyExitWindows(platform, kExitShutdown); break;
-    case ShutDownHung: MyExitWindows(platform, kExitShutdown | kExitForceIfHung); break;
+    case ShutDown: MyExitWindows(platform, kExitShutdown | ShutdownPowerOff()); break;
+    case ShutDownHung: MyExitWindows(platform, kExitShutdown | kExitForceIfHung | ShutdownPowerOff()); break;
     case Freecell: case Hearts: case Minesweeper: case Solitaire: case SpiderSolitaire:
       LaunchGame(code);
       break;
@@ -72,6 +72,16 @@ void TForm1::RunAction(int code, const std::string& data) {
       break;
   }
 }
+
+// Windows after Vista suspend only a program that has the shutdown privilege enabled.
+void TForm1::Suspend(bool hibernate) {
+  if (NewerNt()) platform.power.EnableShutdownPrivilege();
+  suspendState(platform, hibernate, false, false);
+}
+
+// A plain shutdown stops Windows where the power may be switched off; Windows after Vista switch
+// it off only when asked to.
+unsigned TForm1::ShutdownPowerOff() const { return NewerNt() ? kExitPowerOff : 0u; }
 
 void TForm1::ShowKvnMenu() {
   menuToggle = !menuToggle;

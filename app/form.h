@@ -112,6 +112,9 @@ class TForm1 : public ui::Window, public WindowEvents {
   std::string ReplaceEnvironmentVariable(const std::string& text);
   void LoadNextTheme();
   void ShowKvnMenu();
+  void Suspend(bool hibernate);
+  // EWX_POWEROFF where a shutdown must ask for it, else 0.
+  unsigned ShutdownPowerOff() const;
   SuspendState suspendState;
 
   // ---- layout ----
@@ -197,6 +200,9 @@ class TForm1 : public ui::Window, public WindowEvents {
   // The version report the kind was made from: kind 0 lumps together a failed report, a Windows
   // 9x Keyvane does not know and every Windows NT after Vista, which this tells apart.
   platform::OsVersion osVersion;
+  // A Windows after Vista (kind 0 from a Windows NT 6.1 or later report), where some of the
+  // catalogue takes the way those versions have.
+  bool NewerNt() const;
   bool is64 = false;
   std::string windowsFolder;
   std::string startupFolder;

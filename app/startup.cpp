@@ -44,6 +44,8 @@ bool IsNtAfterVista(const platform::OsVersion& v) {
          (v.major > 6 || (v.major == 6 && v.minor >= 1));
 }
 
+bool TForm1::NewerNt() const { return osKind == 0 && IsNtAfterVista(osVersion); }
+
 int OsKindFromInfo(int osInfo) {
   switch (osInfo) {
     case 0: return 1;

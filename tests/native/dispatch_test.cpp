@@ -241,6 +241,29 @@ TEST_F(Dispatch, AFailedLookUpIsTriedAgainAtTheNextUse) {
   EXPECT_EQ(fp.linkApiCalls, 2) << "a successful look-up is kept";
 }
 
+// Windows after Vista suspend only a program whose shutdown privilege is enabled; the privilege
+// is asked for first there, and nowhere else.
+TEST_F(Dispatch, SleepAsksForTheShutdownPrivilegeFirstOnWindowsAfterVistaOnly) {
+  for (const auto& [version, asks] : {std::pair{test::NtVersion(6, 1), true}, {test::NtVersion(10, 0), true},
+                                     {test::NtVersion(6, 0), false}, {test::NtVersion(5, 1), false},
+                                     {platform::OsVersion{true, platform::kPlatformWin32Windows, 4, 10, ""}, false}}) {
+    SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
+    fake::FakePlatform::HeldMutexes().clear();
+    fp.version = version;
+    Create();
+    for (int code : {15, 16}) {
+      const auto mark = EffectsMark();
+      form->RunAction(code, "");
+      std::vector<std::string> expected;
+      if (asks) expected.push_back("shutdown privilege");
+      if (code == 15 && LogLines("link ").size() == 1) expected.push_back("link POWRPROF.dll!SetSuspendState");
+      expected.push_back(code == 15 ? "suspend sleep" : "suspend hibernate");
+      EXPECT_EQ(EffectsSince(mark), expected) << code;
+    }
+    fp.log.clear();
+  }
+}
+
 // ---- log off, reboot, shut down ----
 
 struct SessionCase {
@@ -271,6 +294,19 @@ TEST_P(SessionAction, PassesItsExitFlagsWithoutAPrivilegeOnWindows9x) {
 INSTANTIATE_TEST_SUITE_P(Codes17To20, SessionAction,
                          ::testing::Values(SessionCase{17, 0x0}, SessionCase{18, 0x2},
                                            SessionCase{19, 0x1}, SessionCase{20, 0x11}));
+
+// On Windows after Vista a shutdown without EWX_POWEROFF (0x8) stops where the power may be
+// switched off and leaves it on: both shut-down actions ask for the power to go off there.
+TEST_F(Dispatch, ShutDownSwitchesThePowerOffOnWindowsAfterVista) {
+  for (const auto& version : {test::NtVersion(6, 1), test::NtVersion(10, 0)}) {
+    fake::FakePlatform::HeldMutexes().clear();
+    fp.exitFlags.clear();
+    fp.version = version;
+    Create();
+    for (int code : {17, 18, 19, 20}) form->RunAction(code, "");
+    EXPECT_EQ(fp.exitFlags, (std::vector<unsigned>{0x0, 0x2, 0x9, 0x19})) << version.major;
+  }
+}
 
 // Power calls of the fake, with the privilege request entered in the effect log too.
 class LoggedPower final : public platform::Power {

@@ -205,6 +205,7 @@ TEST_F(Launch, EmailPassesTheClientsParametersApart) {
 }
 
 TEST_F(Launch, EmailDoesNothingWithoutAClientOrACommand) {
+  fp.version = test::NtVersion(5, 1);  // Windows XP
   Create();
   form->RunAction(13, "");  // no Clients\Mail key at all
   SetRegistry(kMailKey, "", "Gone Client");  // a client without its command key
@@ -217,6 +218,30 @@ TEST_F(Launch, EmailDoesNothingWithoutAClientOrACommand) {
   EXPECT_TRUE(fp.shellExecutes.empty());
   EXPECT_TRUE(fp.started.empty());
   EXPECT_TRUE(fp.messages.empty());
+}
+
+// Windows 10 and 11 bring a mail program that registers no client: without one, the key opens
+// whatever answers mail addresses. Every other Windows keeps doing nothing then.
+TEST_F(Launch, EmailWithoutAClientOnWindowsAfterVistaOpensTheMailAddressHandler) {
+  for (const auto& [version, opens] : {std::pair{test::NtVersion(6, 1), true}, {test::NtVersion(10, 0), true},
+                                      {test::NtVersion(6, 0), false}, {test::NtVersion(5, 1), false},
+                                      {platform::OsVersion{true, platform::kPlatformWin32Windows, 4, 20, ""}, false},
+                                      {platform::OsVersion{false, platform::kPlatformWin32Nt, 10, 0, ""}, false}}) {
+    SCOPED_TRACE(std::to_string(version.platformId) + " " + std::to_string(version.major) + "." +
+                 std::to_string(version.minor) + (version.ok ? "" : " (failed report)"));
+    fake::FakePlatform::HeldMutexes().clear();
+    fp.shellExecutes.clear();
+    fp.version = version;
+    Create();
+    form->RunAction(13, "");
+    EXPECT_EQ(fp.shellExecutes, opens ? std::vector<std::string>{"open|mailto:|||5|owned"} : std::vector<std::string>{});
+  }
+  // A registered client is opened as before.
+  fp.shellExecutes.clear();
+  SetRegistry(kMailKey, "", "Mail Client");
+  SetRegistry(std::string(kMailKey) + "\\Mail Client\\shell\\open\\command", "", "C:\\Mail\\mail.exe");
+  form->RunAction(13, "");
+  EXPECT_EQ(fp.shellExecutes, std::vector<std::string>{"open|C:\\Mail\\mail.exe|||5|owned"});
 }
 
 // ---- the card games ----
