@@ -131,7 +131,13 @@ void TForm1::ComboBox3Click() {
 void TForm1::ComboBox3Change() { currentThemeIndex = ComboBox3->itemIndex(); }
 
 void TForm1::Button8Click() {
-  CreateTheme();
+  // The keys are drawn afresh however the creation ended.
+  try {
+    CreateTheme();
+  } catch (...) {
+    SetupButtons();
+    throw;
+  }
   SetupButtons();
 }
 

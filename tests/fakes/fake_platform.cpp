@@ -314,6 +314,7 @@ void FakePlatform::SetImageIndex(int index) {
 }
 
 void FakePlatform::ShowBalloon(const std::string& title, const std::string& text, int seconds) {
+  if (!trayVisible) return;  // the shell shows balloons only from an icon it holds
   balloons.push_back({title, text, seconds});
   Record(Service::Tray, "balloon " + text);
 }
@@ -412,6 +413,7 @@ void FakePlatform::PrepareTransition(int x, int y, int width, int height) {
 
 void FakePlatform::CaptureTransitionMiddle() {
   Record(Service::Application, "transition middle", AlsoInLog::kNo);
+  if (onCaptureTransitionMiddle) onCaptureTransitionMiddle();
 }
 
 void FakePlatform::PlayTransition(int durationMs) {

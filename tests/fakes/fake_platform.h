@@ -247,6 +247,8 @@ class FakePlatform final : public platform::System,
   void ReleaseTransition() override;
   // Runs while a transition plays, as the messages served during the slide would.
   std::function<void()> onPlayTransition;
+  // Runs when the in-between picture is taken (a failure there, say).
+  std::function<void()> onCaptureTransitionMiddle;
   bool transitionPrepared = false;
 
   // Processes

@@ -129,10 +129,7 @@ class FormTest : public ::testing::Test {
     ui::SetUnhandledErrorSink([this](const std::string& text) { fp.ShowError(text); });
   }
   // A press of the key's hot key, delivered as the window procedure delivers WM_HOTKEY.
-  void PressHotKey(std::string_view section) {
-    const uint32_t id = IdOf(section);
-    ui::RunUserEvent([this, id] { form->OnHotKey(id); });
-  }
+  void PressHotKey(std::string_view section) { form->HotKeyPressed(IdOf(section)); }
 };
 
 // One key's record as it appears in a settings or theme file.

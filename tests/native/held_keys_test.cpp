@@ -130,5 +130,12 @@ TEST_F(HeldKeys, F12KeptByAnXpClassSystemShowsOnlyItsOwnState) {
   EXPECT_EQ(Key("F12Key").title->caption(), "Disabled  by  Windows");
 }
 
+TEST_F(HeldKeys, OnLaterWindowsF12HeldByAnotherProgramIsMarkedLikeAnyKey) {
+  Start(KeySection("F12Key", "Help", 13));
+  fp.refusedHotKeys.insert(IdOf("F12Key"));
+  SwitchOffAndOn();
+  EXPECT_TRUE(Held("F12Key"));
+}
+
 }  // namespace
 }  // namespace kv

@@ -49,10 +49,15 @@ TEST_F(Pages, EachTabSlidesItsPageInAndTurnsRed) {
       {form->TabIntro, PageId::Intro, {kRed, kBlue, kBlue}, {true, false, false}},
       {form->TabEditor, PageId::Editor, {kBlue, kRed, kBlue}, {false, true, false}},
   };
+  // The in-between picture is the page area with neither page shown.
+  std::vector<bool> shownAtMiddle;
+  fp.onCaptureTransitionMiddle = [&] { shownAtMiddle = PagesShown(); };
   for (const Turn& t : turns) {
     const auto mark = EffectsMark();
+    shownAtMiddle.clear();
     t.tab->UserClick();
     EXPECT_EQ(EffectsSince(mark), Slide());
+    EXPECT_EQ(shownAtMiddle, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(form->currentPage, t.page);
     EXPECT_EQ(TabColours(), t.colours);
     EXPECT_EQ(PagesShown(), t.shown);
@@ -98,6 +103,18 @@ TEST_F(Pages, AFailedSlideStillRecordsThePageAndDropsThePictures) {
   form->TabThemes->UserClick();
   EXPECT_EQ(form->currentPage, PageId::Themes);
   EXPECT_EQ(PagesShown(), (std::vector<bool>{false, false, true}));
+  EXPECT_FALSE(fp.transitionPrepared);
+  EXPECT_EQ(fp.errors.size(), 1u);
+}
+
+TEST_F(Pages, APictureThatCannotBeTakenStillLeavesTheNewPageShown) {
+  Create();
+  RouteErrorsToErrorBox();
+  fp.onCaptureTransitionMiddle = [] { throw std::runtime_error("no picture"); };
+  form->TabEditor->UserClick();
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(form->currentPage, PageId::Editor);
+  EXPECT_EQ(TabColours(), (std::vector<ui::Color>{kBlue, kRed, kBlue}));
   EXPECT_FALSE(fp.transitionPrepared);
   EXPECT_EQ(fp.errors.size(), 1u);
 }

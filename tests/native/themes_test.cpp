@@ -99,6 +99,35 @@ TEST_F(Themes, CreatingProposesTheFirstFreeNumberAndStoresOnlySetKeysInOrder) {
   EXPECT_EQ(form->ComboBox3->text(), "Work");
 }
 
+TEST_F(Themes, TheFirstProposalIsNewTheme1AndAnEmptyOrCancelledNameChangesNothing) {
+  WriteSettings(KeySection("F1Key", "Mail", 13));
+  Start();
+  const auto mark = EffectsMark();
+  fp.inputAnswers = {std::string(), std::nullopt};
+  form->CreateTheme();
+  form->CreateTheme();
+  EXPECT_EQ(fp.inputInitials, (std::vector<std::string>{"NewTheme1", "NewTheme1"}));
+  EXPECT_EQ(EffectsSince(mark), (std::vector<std::string>{"input Save Keys", "input Save Keys"}));
+  EXPECT_TRUE(form->ComboBox3->items().empty());
+}
+
+TEST_F(Themes, AThemeThatCannotBeWrittenIsReportedAndLeavesNoEntry) {
+  PutTheme("Games", "");
+  WriteSettings(KeySection("F1Key", "Mail", 13));
+  Start();
+  RouteErrorsToErrorBox();
+  fp.unwritable.insert(Theme("Work"));
+  fp.inputAnswers.push_back("Work");
+  Key("F1Key").shape->UserMouseUp(ui::MouseButton::Left, 3, 3);
+  ASSERT_EQ(Key("F1Key").shape->brush(), 0x4444DDu);
+  form->Button8->UserClick();
+  ASSERT_EQ(fp.errors.size(), 1u);
+  EXPECT_EQ(fp.errors[0], "Cannot save \"" + Theme("Work") + "\": Access is denied.");
+  EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"Games"});
+  EXPECT_FALSE(fp.HasFile(Theme("Work")));
+  EXPECT_EQ(Key("F1Key").shape->brush(), 0xAAAADDu) << "the keys are drawn afresh all the same";
+}
+
 TEST_F(Themes, TypedNamesOfListedThemesAskOrAreRefused) {
   PutTheme("Games", KeySection("F1Key", "Old", 22));
   PutTheme("Quick Start", "");
@@ -110,10 +139,12 @@ TEST_F(Themes, TypedNamesOfListedThemesAskOrAreRefused) {
   form->CreateTheme();
   EXPECT_EQ(fp.messages.back().text,
             "quick start is a fixed theme name that may not be changed.  Please use a different name.");
+  const int selectedBefore = form->ComboBox3->itemIndex();
   form->CreateTheme();
   EXPECT_EQ(fp.messages.back().caption, "Theme Already Exists");
   EXPECT_EQ(fp.messages.back().style, platform::mb::kYesNo | platform::mb::kIconWarning);
   EXPECT_EQ(fp.writes, writesBefore);
+  EXPECT_EQ(form->ComboBox3->itemIndex(), selectedBefore) << "No leaves the list as it was";
   form->CreateTheme();
   EXPECT_EQ(fp.files.count(Theme("games")), 0u);  // the listed file is replaced, not a second one made
   EXPECT_NE(fp.FileText(Theme("Games")).find("Label=New"), std::string::npos);
@@ -174,6 +205,19 @@ TEST_F(Themes, NamesThatCannotBeAFileBesideTheProgramAreRefusedAndNothingIsWritt
   fp.inputAnswers.push_back(tooLong);
   form->CreateTheme();
   EXPECT_NE(fp.messages.back().text.find("too long"), std::string::npos);
+  // Windows' limits, counted in UTF-16 units: 255 for the file name with ".kth", 259 for the path.
+  EXPECT_FALSE(ThemeNameProblem(std::string(251, 'x'), 3));
+  EXPECT_TRUE(ThemeNameProblem(std::string(252, 'x'), 3));
+  EXPECT_FALSE(ThemeNameProblem(std::string(100, 'x'), 155));
+  EXPECT_TRUE(ThemeNameProblem(std::string(100, 'x'), 156));
+  const std::string emoji = "\xF0\x9F\x98\x80";  // two UTF-16 units
+  std::string wide;
+  for (int i = 0; i < 125; ++i) wide += emoji;
+  EXPECT_FALSE(ThemeNameProblem(wide + "x", 3));   // 251 units
+  EXPECT_TRUE(ThemeNameProblem(wide + "xx", 3));   // 252 units
+  EXPECT_EQ(ThemeNameProblem("", 3), "\"\" cannot be used as a theme name: it is empty.");
+  EXPECT_EQ(ThemeNameProblem("con .layout", 3),
+            "\"con .layout\" cannot be used as a theme name: Windows keeps that name for a device.");
   // Only the Latin-1 superscripts one to three count as a port's digit, not superscript four.
   for (const char* fine : {"My.Layout", "COM10", "Console", "Ünïcode", "COM\u2074", "LPT\u00B9\u00B9"})
     EXPECT_FALSE(ThemeNameProblem(fine, 30)) << fine;
@@ -253,6 +297,11 @@ TEST_F(Themes, QuickStartLoadsAndTurnsToTheEditorOrAsksForAReinstall) {
   EXPECT_EQ(form->currentPage, PageId::Editor);
   EXPECT_EQ(form->ComboBox3->text(), "Quick Start");
   EXPECT_EQ(Key("F1Key").title->caption(), "Mail");
+  EXPECT_EQ(form->Edit1->text(), "Mail") << "the editor shows F1 as the theme has it";
+  ASSERT_FALSE(fp.balloons.empty());
+  EXPECT_EQ(fp.balloons.back().title, "Quick Start");
+  EXPECT_EQ(fp.balloons.back().text, "Theme Loaded");
+  EXPECT_EQ(fp.balloons.back().seconds, 10);
   EXPECT_EQ(fp.messages.back().text.rfind("The Quick Start Theme has been loaded into the keyboard.", 0), 0u);
 }
 
@@ -272,8 +321,14 @@ TEST_F(Themes, MatchingTriesTheSelectedThemeFirstThenListOrder) {
 
   WriteSettings(KeySection("F1Key", "Other", 13));
   form->ComboBox3->SetItemIndex(-1);
+  form->SetCaptionWithTitle("Keyvane - Changes made to the Theme");
+  form->ThemeLine->SetCaption("");
+  const auto mark = EffectsMark();
   form->Check4CurrentTheme();
   EXPECT_EQ(form->currentThemeIndex, -1);
+  EXPECT_TRUE(NoEffectsSince(mark)) << "no theme is shown as loaded when none matches";
+  EXPECT_EQ(form->caption(), "Keyvane - Changes made to the Theme");
+  EXPECT_EQ(form->ThemeLine->caption(), "");
 }
 
 TEST_F(Themes, F12IsLeftOutOfMatchingOnlyWhereWindowsKeepsIt) {
@@ -310,9 +365,32 @@ TEST_F(Themes, DeletingRefusesFixedNamesAsksForOthersAndDropsMissingFiles) {
   EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
 
   const size_t messages = fp.messages.size();
+  WriteSettings(KeySection("F6Key", "Changed meanwhile", 13));  // shown by the refresh that follows
   form->suiButton1Click();  // "Control Panel" is listed but has no file
   EXPECT_EQ(fp.messages.size(), messages);
   EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"Quick Start"});
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
+  EXPECT_EQ(Key("F6Key").title->caption(), "Changed meanwhile");
+
+  // With no entry chosen nothing happens at all.
+  form->ComboBox3->SetItemIndex(-1);
+  const auto mark = EffectsMark();
+  form->suiButton1Click();
+  EXPECT_TRUE(NoEffectsSince(mark));
+  EXPECT_EQ(form->ComboBox3->itemIndex(), -1);
+}
+
+TEST_F(Themes, AConfirmedDeletionSelectsTheFirstEntryAndRedrawsTheKeys) {
+  PutTheme("Alpha", "");
+  PutTheme("Beta", "");
+  Start();
+  Select("Alpha");
+  WriteSettings(KeySection("F6Key", "Changed meanwhile", 13));
+  fp.messageAnswers = {platform::mb::kIdYes};
+  form->suiButton1Click();
+  EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"Beta"});
+  EXPECT_EQ(form->ComboBox3->itemIndex(), 0);
+  EXPECT_EQ(Key("F6Key").title->caption(), "Changed meanwhile");
 }
 
 TEST_F(Themes, PrintingSends31LinesAndReportsAFailedJob) {
@@ -366,6 +444,49 @@ TEST_F(Themes, LoadNextThemeCyclesAndAsksToSaveOnlyWithoutACurrentTheme) {
   form->LoadNextTheme();
   EXPECT_TRUE(fp.HasFile(Theme("Saved")));
   EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"A", "B", "Saved"}));
+}
+
+TEST_F(Themes, LoadNextThemeGoesToTheFollowingEntryFromAnyPlace) {
+  for (const char* name : {"A", "B", "C"}) PutTheme(name, KeySection("F1Key", name, 13));
+  Start();
+  form->currentThemeIndex = 0;
+  for (const auto& [from, to] : {std::pair{0, 1}, {1, 2}, {2, 0}}) {
+    form->ComboBox3->SetItemIndex(from);
+    form->LoadNextTheme();
+    EXPECT_EQ(form->ComboBox3->itemIndex(), to) << "from " << from;
+    EXPECT_EQ(Key("F1Key").title->caption(), form->ComboBox3->items()[static_cast<size_t>(to)]);
+  }
+}
+
+TEST_F(Themes, LoadNextThemeWithoutThemesOnlyAsksAndLoadsNothing) {
+  WriteSettings(KeySection("F1Key", "Mine", 13));
+  Start();
+  form->currentThemeIndex = -1;
+  fp.messageAnswers = {platform::mb::kIdNo};
+  const auto mark = EffectsMark();
+  form->LoadNextTheme();
+  EXPECT_EQ(EffectsSince(mark), std::vector<std::string>{
+                                    "message You are about to load a Theme.  Do you want to save the current "
+                                    "keys and their setup?"});
+  EXPECT_EQ(Key("F1Key").title->caption(), "Mine");
+}
+
+TEST_F(Themes, NoToTheSaveQuestionSavesNothingAndYesSavesTheKeysBeforeTheLoad) {
+  PutTheme("A", KeySection("F1Key", "A", 13));
+  WriteSettings(KeySection("F2Key", "Mine", 13));
+  Start();
+  form->currentThemeIndex = -1;
+  fp.messageAnswers = {platform::mb::kIdNo};
+  Select("A");
+  EXPECT_TRUE(fp.inputBoxes.empty()) << "No asks for no name";
+  EXPECT_EQ(Key("F1Key").title->caption(), "A");
+
+  WriteSettings(KeySection("F2Key", "Mine", 13));
+  form->currentThemeIndex = -1;
+  fp.messageAnswers = {platform::mb::kIdYes};
+  fp.inputAnswers.push_back("Before");
+  Select("A");
+  EXPECT_EQ(fp.FileText(Theme("Before")), "[F2Key]\r\nAction=13\r\nLabel=Mine\r\nFile=\r\n\r\n");
 }
 
 TEST_F(Themes, ChoosingAThemeAfterSavingLoadsThePickedOne) {
