@@ -72,7 +72,7 @@ const char* HelpTopicOf(PageId page) {
 
 std::optional<int> DownloadZone(const std::string& mark) {
   bool inZoneTransfer = false;
-  size_t start = 0;
+  size_t start = mark.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // a UTF-8 byte-order mark
   while (start < mark.size()) {
     size_t end = mark.find_first_of("\r\n", start);
     if (end == std::string::npos) end = mark.size();

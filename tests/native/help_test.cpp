@@ -109,6 +109,7 @@ TEST(DownloadZone, ReadsTheZoneOfTheZoneTransferSectionOnly) {
   EXPECT_EQ(DownloadZone(kInternetMark), 3);
   EXPECT_EQ(DownloadZone("[ZoneTransfer]\nZoneId=3\n"), 3);
   EXPECT_EQ(DownloadZone("[ZoneTransfer]\rZoneId=4"), 4);
+  EXPECT_EQ(DownloadZone("\xEF\xBB\xBF[ZoneTransfer]\r\nZoneId=3\r\n"), 3);
   EXPECT_EQ(DownloadZone("  [zonetransfer]  \r\n zoneid = 2 \r\n"), 2);
   EXPECT_EQ(DownloadZone("[Other]\r\nZoneId=1\r\n[ZoneTransfer]\r\nHostUrl=x\r\nZoneId=3\r\n"), 3);
   EXPECT_EQ(DownloadZone("[ZoneTransfer]\r\nZoneId=3\r\n[Other]\r\nZoneId=0\r\n"), 3);
