@@ -29,7 +29,13 @@ cp "$build/platform/win32/keyvane.exe" "$build/platform/win32/"*.bmp "$build/pla
 
 (cd "$dir" && exec wine ./keyvane.exe </dev/null >/dev/null 2>&1) &
 app=$!
-trap 'kill $app 2>/dev/null; wine_env_stop' EXIT
+stop() {  # ends Keyvane as the end of the session would, then the Wine environment
+  wine "$build/tests/e2e/keyvane_driver.exe" end-session </dev/null >/dev/null 2>&1 || true
+  for _ in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill "$app" 2>/dev/null
+  wine_env_stop
+}
+trap stop EXIT
 for _ in $(seq 1 300); do
   wine "$soak" census </dev/null >/dev/null 2>&1 && break
   sleep 0.1

@@ -11,6 +11,13 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=lib.sh
 source "$here/lib.sh"
 mkdir -p "$work"
+# A Keyvane left running in this prefix (by a run cut short) would hold the single-instance
+# mutex and stand in for every program started here.
+while pid="$(keyvane_linux_pid)" && [ -n "$pid" ]; do
+  note "ending a keyvane.exe left running in this prefix ($pid)"
+  kill "$pid" 2>/dev/null
+  sleep 0.5
+done
 
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] || scenarios=("$here/core_scenarios.sh" "$here/slide_scenarios.sh"
