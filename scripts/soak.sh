@@ -14,6 +14,8 @@ soak="$build/tests/e2e/keyvane_soak.exe"
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
 wine_env_start "$build"
+# shellcheck source=../tests/e2e/lib.sh
+source "$root/tests/e2e/lib.sh"  # keyvane_linux_pid
 
 dir="$build/soak"
 rm -rf "$dir"
@@ -41,19 +43,10 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 
-linux_pid() {  # the process that runs keyvane.exe in this prefix
-  local pid
-  for pid in $(pgrep -f '^\./keyvane\.exe'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      echo "$pid"
-      return 0
-    fi
-  done
-}
 census() {  # label
   local windows rss anon
   windows="$(wine "$soak" census </dev/null 2>/dev/null | tr -d '\r')"
-  read -r rss anon < <(awk '/^VmRSS/ {r=$2} /^RssAnon/ {a=$2} END {print r, a}' "/proc/$(linux_pid)/status")
+  read -r rss anon < <(awk '/^VmRSS/ {r=$2} /^RssAnon/ {a=$2} END {print r, a}' "/proc/$(keyvane_linux_pid)/status")
   printf '%-34s %s  rss_kb %s  anon_kb %s\n' "$1" "$windows" "$rss" "$anon"
 }
 work() {  # kind, rounds
