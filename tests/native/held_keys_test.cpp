@@ -130,6 +130,14 @@ TEST_F(HeldKeys, F12KeptByAnXpClassSystemShowsOnlyItsOwnState) {
   EXPECT_EQ(Key("F12Key").title->caption(), "Disabled  by  Windows");
 }
 
+TEST_F(HeldKeys, EveryOneOfTheTwentyOneKeysCarriesTheMarkWhenHeldElsewhere) {
+  WriteSettings(test::FullSettingsText());
+  Create();
+  for (const KeyInfo& key : kKeys) fp.refusedHotKeys.insert(IdOf(key.section));
+  SwitchOffAndOn();
+  for (const KeyInfo& key : kKeys) EXPECT_TRUE(Held(std::string(key.section).c_str())) << key.section;
+}
+
 TEST_F(HeldKeys, OnLaterWindowsF12HeldByAnotherProgramIsMarkedLikeAnyKey) {
   Start(KeySection("F12Key", "Help", 13));
   fp.refusedHotKeys.insert(IdOf("F12Key"));
