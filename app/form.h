@@ -147,9 +147,11 @@ class TForm1 : public ui::Window, public WindowEvents {
 
   // ---- themes ----
   void LoadThemesList();
-  void CreateTheme();
+  // True when the current keys were written into a theme file.
+  bool CreateTheme();
   void LoadTheme(const std::string& name);
-  bool OfferToSaveCurrentKeys();
+  enum class SaveOffer { NotNeeded, Declined, Saved, Abandoned };
+  SaveOffer OfferToSaveCurrentKeys();
   void ComboBox3Click();
   void ComboBox3Change();
   void Button8Click();
@@ -158,6 +160,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   // The theme's name when its records equal the settings' (shown as loaded then), else "".
   std::string MatchupTheme(const IniDocument& settings, const std::string& name);
   void suiButton1Click();
+  void RemoveListedTheme(int index);
   void Button6Click();
   void PrintStrings(const std::vector<std::string>& lines, const std::string& jobName);
   // "<name>.kth" beside the executable.

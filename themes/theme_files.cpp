@@ -37,19 +37,19 @@ void TForm1::LoadThemesList() {
   ComboBox3->SetItemIndex(selected);
 }
 
-void TForm1::CreateTheme() {
+bool TForm1::CreateTheme() {
   int n = 1;
   while (platform.files.Exists(ThemeFile("NewTheme" + std::to_string(n)))) ++n;
   const std::optional<std::string> typed =
       platform.dialogs.InputBox("Save Keys", "Enter name for New Theme", "NewTheme" + std::to_string(n));
-  if (!typed || typed->empty()) return;
+  if (!typed || typed->empty()) return false;
   std::string name = *typed;
   // A name that is no plain file name beside the executable would write elsewhere, or not
   // at all: it is refused before anything changes.
   if (const std::optional<std::string> problem =
           ThemeNameProblem(name, BesideExecutable(platform, "").size())) {
     platform.dialogs.ShowMessage(*problem, platform.app.Title(), platform::mb::kOk);
-    return;
+    return false;
   }
 
   const int listed = FindTheme(name);
@@ -60,13 +60,13 @@ void TForm1::CreateTheme() {
     platform.dialogs.ShowMessage(
         name + " is a fixed theme name that may not be changed.  Please use a different name.",
         platform.app.Title(), platform::mb::kOk);
-    return;
+    return false;
   } else {
     const int answer = platform.dialogs.ShowMessage(
         name + " already exists as a title of a theme.  Do you want to replace that theme with the "
                "current key arrangement?",
         "Theme Already Exists", platform::mb::kYesNo | platform::mb::kIconWarning);
-    if (answer != platform::mb::kIdYes) return;
+    if (answer != platform::mb::kIdYes) return false;
     ComboBox3->SetItemIndex(listed);
     // The listed theme's own file, in the letter case it is listed with.
     name = ComboBox3->text();
@@ -86,6 +86,7 @@ void TForm1::CreateTheme() {
   LoadThemesList();
   Check4CurrentTheme();
   if (failure) std::rethrow_exception(failure);
+  return true;
 }
 
 void TForm1::ShowThemeLoaded(const std::string& name) {
@@ -109,22 +110,31 @@ void TForm1::LoadTheme(const std::string& name) {
   StartMonitor(KeysOn(), false);
 }
 
-// Keys that are no theme may be saved as one before a theme replaces them; true when the user
-// chose to save them.
-bool TForm1::OfferToSaveCurrentKeys() {
-  if (currentThemeIndex != -1) return false;
+// Keys that are no theme may be saved as one before a theme replaces them. The user who said
+// Yes and then saved nothing (cancelled the name, or was refused it), or whose question ended
+// without an answer (Exit chosen in the tray menu meanwhile), keeps the keys: no theme replaces
+// them then.
+TForm1::SaveOffer TForm1::OfferToSaveCurrentKeys() {
+  if (currentThemeIndex != -1) return SaveOffer::NotNeeded;
   const int answer = platform.dialogs.ShowMessage(kSaveQuestion, kSaveQuestionCaption,
                                                   platform::mb::kYesNo | platform::mb::kIconQuestion);
-  if (answer != platform::mb::kIdYes) return false;
-  CreateTheme();
-  return true;
+  if (answer == platform::mb::kIdNo) return SaveOffer::Declined;
+  if (answer == platform::mb::kIdYes && CreateTheme()) return SaveOffer::Saved;
+  return SaveOffer::Abandoned;
 }
 
 void TForm1::ComboBox3Click() {
   // The entry the user picked is loaded, also after the current keys have been saved first:
   // saving selects the new theme, but the user asked for the picked one.
   const std::string picked = ComboBox3->text();
-  if (OfferToSaveCurrentKeys()) ComboBox3->SetItemIndex(FindTheme(picked));
+  switch (OfferToSaveCurrentKeys()) {
+    case SaveOffer::Saved: ComboBox3->SetItemIndex(FindTheme(picked)); break;
+    case SaveOffer::Abandoned:
+      // The keys stay, still no theme: so shows the list, and so the change that follows notes.
+      ComboBox3->SetItemIndex(-1);
+      return;
+    case SaveOffer::NotNeeded: case SaveOffer::Declined: break;
+  }
   if (ComboBox3->itemIndex() >= 0) LoadTheme(ComboBox3->text());
 }
 
@@ -148,6 +158,7 @@ void TForm1::QuickStartButtonClick() {
                                  platform::mb::kOk);
     return;
   }
+  if (OfferToSaveCurrentKeys() == SaveOffer::Abandoned) return;
   ComboBox3->SetItemIndex(FindTheme(name));
   LoadTheme(name);
   TurnPage(PageId::Editor);
@@ -158,7 +169,7 @@ void TForm1::QuickStartButtonClick() {
 }
 
 void TForm1::LoadNextTheme() {
-  OfferToSaveCurrentKeys();
+  if (OfferToSaveCurrentKeys() == SaveOffer::Abandoned) return;
   if (ComboBox3->count() == 0) return;
   const int selected = ComboBox3->itemIndex();
   const int next = selected >= 0 && selected < ComboBox3->count() - 1 ? selected + 1 : 0;

@@ -31,7 +31,7 @@ void TForm1::suiButton1Click() {
   const std::string name = ComboBox3->text();
   const std::string file = ThemeFile(name);
   if (!platform.files.Exists(file)) {
-    ComboBox3->RemoveItem(selected);
+    RemoveListedTheme(selected);
     ComboBox3->SetItemIndex(0);
     SetupButtons();
     return;
@@ -45,9 +45,23 @@ void TForm1::suiButton1Click() {
       "The " + name + " theme will be deleted.  Are you sure you want to delete the " + name + " theme?",
       "Delete " + name + " Theme?", platform::mb::kYesNo | platform::mb::kIconWarning);
   if (answer != platform::mb::kIdYes) return;
-  if (platform.files.Delete(file)) ComboBox3->RemoveItem(selected);
+  if (platform.files.Delete(file)) RemoveListedTheme(selected);
   ComboBox3->SetItemIndex(0);
   SetupButtons();
+}
+
+// An entry leaves the list. When it was the theme the keys are known to match, the keys are no
+// theme any more: shown so, and offered for saving before the next theme replaces them. A
+// current theme further down keeps its place in the count.
+void TForm1::RemoveListedTheme(int index) {
+  ComboBox3->RemoveItem(index);
+  if (index == currentThemeIndex) {
+    currentThemeIndex = -1;
+    ThemeLine->SetCaption("");
+    SetCaptionWithTitle(std::string(kProductName) + " - No Theme Loaded");
+  } else if (index < currentThemeIndex) {
+    --currentThemeIndex;
+  }
 }
 
 }  // namespace kv

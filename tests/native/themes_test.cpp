@@ -2,7 +2,9 @@
 // matching, deleting and printing.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -293,7 +295,9 @@ TEST_F(Themes, QuickStartLoadsAndTurnsToTheEditorOrAsksForAReinstall) {
   EXPECT_EQ(EffectsSince(mark), std::vector<std::string>{"message Keyvane is missing some files.  Please reinstall."});
   PutTheme("Quick Start", KeySection("F1Key", "Mail", 13));
   form->LoadThemesList();
+  fp.messageAnswers = {platform::mb::kIdNo};  // the keys are no theme: no need to save them
   form->QuickStartButton->UserClick();
+  EXPECT_EQ(fp.messages.at(1).caption, "Save Current Key Setup?");
   EXPECT_EQ(form->currentPage, PageId::Editor);
   EXPECT_EQ(form->ComboBox3->text(), "Quick Start");
   EXPECT_EQ(Key("F1Key").title->caption(), "Mail");
@@ -487,6 +491,84 @@ TEST_F(Themes, NoToTheSaveQuestionSavesNothingAndYesSavesTheKeysBeforeTheLoad) {
   fp.inputAnswers.push_back("Before");
   Select("A");
   EXPECT_EQ(fp.FileText(Theme("Before")), "[F2Key]\r\nAction=13\r\nLabel=Mine\r\nFile=\r\n\r\n");
+}
+
+// Yes to saving the keys first is a wish to keep them: when no theme holds them afterwards (the
+// name box cancelled, a fixed name refused, No to replacing a theme) or the question ended
+// without an answer (Exit chosen in the tray meanwhile), no theme replaces them.
+TEST_F(Themes, KeysTheUserAskedToSaveAreNeverReplacedUnsaved) {
+  PutTheme("Games", KeySection("F1Key", "Game", 22));
+  PutTheme("Quick Start", KeySection("F1Key", "Quick", 13));
+  WriteSettings(KeySection("F2Key", "Mine", 13) + "[Theme]\r\nIndexofSelected=-1\r\n");
+  Start();
+  ASSERT_EQ(form->currentThemeIndex, -1);
+  const std::string keys = fp.FileText(SettingsFile());
+  struct Way {
+    const char* name;
+    std::deque<int> answers;
+    std::deque<std::optional<std::string>> names;
+  };
+  const Way ways[] = {
+      {"NameCancelled", {platform::mb::kIdYes}, {std::nullopt}},
+      {"FixedNameRefused", {platform::mb::kIdYes, platform::mb::kIdOk}, {"quick start"}},
+      {"NotReplaced", {platform::mb::kIdYes, platform::mb::kIdNo}, {"Games"}},
+      {"NoAnswer", {0}, {}},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    fp.messageAnswers = way.answers;
+    fp.inputAnswers = way.names;
+    Select("Games");
+    EXPECT_EQ(fp.FileText(SettingsFile()), keys);
+    EXPECT_EQ(Key("F2Key").title->caption(), "Mine");
+    EXPECT_EQ(form->ComboBox3->itemIndex(), -1);
+    EXPECT_EQ(form->currentThemeIndex, -1) << "the keys are still offered for saving next time";
+
+    fp.messageAnswers = way.answers;
+    fp.inputAnswers = way.names;
+    form->RunAction(34, "");  // Load Next Theme
+    EXPECT_EQ(fp.FileText(SettingsFile()), keys);
+
+    fp.messageAnswers = way.answers;
+    fp.inputAnswers = way.names;
+    const auto mark = EffectsMark();
+    form->QuickStartButton->UserClick();
+    EXPECT_EQ(fp.FileText(SettingsFile()), keys);
+    EXPECT_EQ(form->currentPage, PageId::Intro);
+    for (const std::string& line : EffectsSince(mark))
+      EXPECT_EQ(line.find("The Quick Start Theme has been loaded"), std::string::npos) << line;
+  }
+}
+
+// Deleting the theme the keys are known to match leaves keys that are no theme: shown so, and
+// offered for saving before the next load. A theme further up the list keeps the count right.
+TEST_F(Themes, DeletingTheCurrentThemeLeavesTheKeysOfferedForSaving) {
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) PutTheme(name, KeySection("F1Key", name, 13));
+  WriteSettings(KeySection("F1Key", "Gamma", 13));
+  Start();
+  ASSERT_EQ(form->currentThemeIndex, 2);
+  Select("Alpha");
+  // Selecting loaded Alpha; back to Gamma's keys through the list.
+  Select("Gamma");
+  ASSERT_EQ(form->currentThemeIndex, 2);
+  form->ComboBox3->SetItemIndex(0);  // Alpha, chosen by the program: not loaded
+  fp.messageAnswers = {platform::mb::kIdYes};
+  form->suiButton1Click();
+  EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"Beta", "Gamma"}));
+  EXPECT_EQ(form->currentThemeIndex, 1) << "Gamma moved up one place";
+  EXPECT_EQ(form->caption(), "Keyvane - Gamma Theme");
+
+  form->ComboBox3->SetItemIndex(1);  // Gamma, the current theme
+  fp.messageAnswers = {platform::mb::kIdYes};
+  form->suiButton1Click();
+  EXPECT_EQ(form->currentThemeIndex, -1);
+  EXPECT_EQ(form->caption(), "Keyvane - No Theme Loaded");
+  EXPECT_EQ(form->ThemeLine->caption(), "");
+  const size_t messages = fp.messages.size();
+  fp.messageAnswers = {platform::mb::kIdNo};
+  Select("Beta");
+  ASSERT_EQ(fp.messages.size(), messages + 1);
+  EXPECT_EQ(fp.messages.back().caption, "Save Current Key Setup?");
 }
 
 TEST_F(Themes, ChoosingAThemeAfterSavingLoadsThePickedOne) {
