@@ -41,9 +41,10 @@ void TForm1::ClickKey(const std::string& name) {
   if (!name.empty())
     for (ui::Control* c : std::initializer_list<ui::Control*>{Edit1, Label24, ComboBox1, Label25, Button1})
       c->SetEnabled(true);
-  currentKey = name;
-
+  // The key becomes the one the page works on only once its record can be read: a settings
+  // file that cannot be read leaves the page, and what Apply writes to, on the earlier key.
   IniFile settings = OpenSettings(platform);
+  currentKey = name;
   const IniDocument& doc = settings.doc();
   struct Closing {
     TForm1& form;

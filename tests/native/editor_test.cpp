@@ -149,6 +149,22 @@ TEST_F(Editor, AMalformedCombinationIsReportedAndEndsTheSelectionEarly) {
   EXPECT_TRUE(form->introPage.host->visible());
 }
 
+// A key whose record cannot be read (the settings file held by another program for a moment)
+// does not become the key the page works on: Apply still writes the key the page shows.
+TEST_F(Editor, AKeyThatCannotBeReadLeavesThePageAndApplyOnTheShownKey) {
+  StartAndSelect(KeySection("F1Key", "Mail", 13) + KeySection("F2Key", "Hearts", 23), "F1Key");
+  fp.unreadable.insert(SettingsFile());
+  Key("F2Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
+  ASSERT_EQ(fp.errors.size(), 1u);
+  fp.unreadable.clear();
+  EXPECT_EQ(form->currentKey, "F1Key");
+  EXPECT_EQ(form->Label23->caption(), "Key - F1 key");
+  form->ComboBox1->UserSelect(kListSleep);
+  form->BitBtn1->UserClick();
+  EXPECT_EQ(Section("F1Key"), "Label=Sleep;Action=15;");
+  EXPECT_EQ(Section("F2Key"), "Label=Hearts;Action=23;");
+}
+
 TEST_F(Editor, ASelectionKeepsTheFieldOfAKeyWithoutFieldActionAndDropsUnappliedEdits) {
   StartAndSelect(KeySection("F1Key", "Run File  a", 10, "C:\\a.exe") + KeySection("F2Key", "Sleep", 15),
                  "F1Key");
