@@ -41,17 +41,24 @@ CommandParts SplitCommand(const std::string& command) {
   return {command.substr(start), ""};
 }
 
+std::string QuotedPath(const std::string& path) {
+  const bool quote = path.find(' ') != std::string::npos && path.front() != '"';
+  return quote ? "\"" + path + "\"" : path;
+}
+
 bool Exec(platform::Platform& platform, const std::string& commandLine, int showCommand) {
   const PathParts parts = SplitFilePath(commandLine);
   const std::string program =
       AssociatedProgram(platform.processes.FindAssociated(parts.fileName, parts.directory));
   std::string command = commandLine;
-  if (!program.empty() && !EqualsIgnoringCase(program, commandLine)) {
-    // A program path with blanks is quoted, so that Windows cannot start "C:\Program.exe"
-    // instead of "C:\Program Files\...".
-    const bool quote = program.find(' ') != std::string::npos && program.front() != '"';
-    command = (quote ? "\"" + program + "\"" : program) + " " + commandLine;
-  }
+  // The program found for a program is that program itself, also for a bare name found on the
+  // search path ("notepad.exe"), which must not be given its own name as a file to open.
+  const bool itself = EqualsIgnoringCase(program, commandLine) ||
+                      (parts.directory.empty() && EqualsIgnoringCase(FileNamePart(program), commandLine));
+  if (!program.empty() && itself)
+    command = QuotedPath(parts.directory.empty() ? program : commandLine);
+  else if (!program.empty())
+    command = QuotedPath(program) + " " + commandLine;
 
   const uintptr_t process = platform.processes.StartProcess(command, showCommand);
   if (!process) return false;

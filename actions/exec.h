@@ -28,6 +28,10 @@ struct CommandParts {
 // program (without quotes) and its parameters.
 CommandParts SplitCommand(const std::string& command);
 
+// A program's path in quotes when it has a blank and none yet, so that Windows cannot start
+// "C:\Program.exe" for "C:\Program Files\...".
+std::string QuotedPath(const std::string& path);
+
 // Starts the command line (through the program associated with its file part, when there is
 // one) and waits for it to end, serving messages meanwhile. False when it could not start.
 bool Exec(platform::Platform& platform, const std::string& commandLine, int showCommand);

@@ -105,7 +105,10 @@ std::vector<uint8_t> KeysOf(const KeyCombo& combo) {
 }
 
 void SendCtrlV(platform::Platform& platform) {
-  const uint8_t v = static_cast<uint8_t>(platform.keyboard.KeyScan('v') & 0xFF);
+  // A keyboard layout without the letter (Russian, Greek) gives -1; the V key is still the
+  // paste key there.
+  const int16_t scan = platform.keyboard.KeyScan('v');
+  const uint8_t v = scan == -1 ? uint8_t{0x56} : static_cast<uint8_t>(scan & 0xFF);
   SendKeysTogether(platform, {kVkControl, v}, 1);
 }
 

@@ -13,7 +13,9 @@ namespace {
 
 constexpr const char* kSearchTermPlaceholder = "%SEARCHTERM%";
 constexpr const char* kFileProtocolHandler = "rundll32.exe url.dll,FileProtocolHandler ";
-constexpr const char* kExplorerCommand = "C:\\WINDOWS\\EXPLORER.EXE /n,/e,";
+// Explorer of the Windows folder (C:\WINDOWS\EXPLORER.EXE where Windows has its usual place,
+// C:\WINNT\ on Windows 2000).
+constexpr const char* kExplorerCommand = "EXPLORER.EXE /n,/e,";
 constexpr const char* kMailClients = "SOFTWARE\\Clients\\Mail";
 constexpr const char* kGamesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\GameUX\\Games\\";
 
@@ -66,7 +68,7 @@ void TForm1::RunFile(const std::string& data) {
 }
 
 void TForm1::OpenExplorer(const std::string& data) {
-  Exec(platform, kExplorerCommand + ReplaceEnvironmentVariable(data), platform::kSwShow);
+  Exec(platform, windowsFolder + kExplorerCommand + ReplaceEnvironmentVariable(data), platform::kSwShow);
 }
 
 void TForm1::OpenBrowser(const std::string& data) {
@@ -116,7 +118,7 @@ void TForm1::LaunchGame(int code) {
   for (const Game& game : kGames) {
     if (game.code != code) continue;
     if (osKind.IsVista()) {
-      platform.processes.WinExec(GameUxPaths(code).front(), platform::kSwShow);
+      platform.processes.WinExec(QuotedPath(GameUxPaths(code).front()), platform::kSwShow);
     } else if (osKind == 0 && IsNtAfterVista(osVersion) &&
                !platform.files.FindOnSearchPath(game.olderProgram)) {
       // The older programs ended with XP. Windows 7 keeps the games where Vista does; Windows 8
@@ -124,7 +126,7 @@ void TForm1::LaunchGame(int code) {
       // path is quoted, so that "C:\Program Files\..." cannot start a C:\Program.exe.
       for (const std::string& path : GameUxPaths(code)) {
         if (UpperAscii(path).ends_with(".EXE") && platform.files.Exists(path)) {
-          platform.processes.WinExec('"' + path + '"', platform::kSwShow);
+          platform.processes.WinExec(QuotedPath(path), platform::kSwShow);
           break;
         }
       }

@@ -122,6 +122,21 @@ TEST_F(ExecTest, AProgramThatIsItsOwnAssociationIsStartedUnchanged) {
   EXPECT_EQ(fp.started, (std::vector<std::string>{"C:\\x\\run.bat", "c:\\x\\TOOL.exe"}));
 }
 
+// A program in a folder with blanks is quoted, so that Windows cannot start C:\Program.exe or
+// C:\my.exe for it; a bare name is started as the program the search path finds, not given
+// its own name to open.
+TEST_F(ExecTest, AProgramIsStartedQuotedAndABareNameAsTheProgramFound) {
+  fp.associations["tool.exe"] = "C:\\my dir\\tool.exe";
+  fp.associations["notepad.exe"] = "C:\\WINDOWS\\system32\\notepad.exe";
+  fp.associations["setup.bat"] = "C:\\Program Files\\Kit\\setup.bat";
+  Exec(P(), "C:\\my dir\\tool.exe", 5);
+  Exec(P(), "notepad.exe", 5);
+  Exec(P(), "C:\\Program Files\\Kit\\setup.bat", 5);
+  EXPECT_EQ(fp.started, (std::vector<std::string>{"\"C:\\my dir\\tool.exe\"",
+                                                   "C:\\WINDOWS\\system32\\notepad.exe",
+                                                   "\"C:\\Program Files\\Kit\\setup.bat\""}));
+}
+
 TEST(SplitCommand, SeparatesTheProgramFromItsParameters) {
   struct Case {
     const char* command;

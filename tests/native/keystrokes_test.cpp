@@ -396,6 +396,12 @@ TEST_F(Keystrokes, PasteTextUsesTheKeyboardLayoutsKeyForV) {
   EXPECT_EQ(fp.keyEvents, CtrlV(0x55));
 }
 
+TEST_F(Keystrokes, PasteTextOnALayoutWithoutTheLetterVStillUsesTheVKey) {
+  keyboard.keyScanOfV = -1;  // a Russian or Greek layout has no key giving "v"
+  form->RunAction(31, "x");
+  EXPECT_EQ(fp.keyEvents, CtrlV(0x56));
+}
+
 TEST_F(Keystrokes, PasteTextOfNothingEmptiesTheClipboardAndStillPastes) {
   fp.clipboard = "earlier";
   form->RunAction(31, "");

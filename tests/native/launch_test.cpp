@@ -83,15 +83,30 @@ TEST_F(Launch, RunFileFromAKeyPressStartsTheStoredFile) {
   EXPECT_EQ(Started(), "C:\\WINDOWS\\notepad.exe");
 }
 
+// A path with blanks is started quoted: unquoted, Windows would start C:\Program.exe for
+// C:\Program Files\Tools\tool.exe when there is one.
+TEST_F(Launch, RunFileQuotesAProgramPathWithBlanks) {
+  fp.associations["tool.exe"] = "C:\\Program Files\\Tools\\tool.exe";
+  Create();
+  form->RunAction(10, "C:\\Program Files\\Tools\\tool.exe");
+  EXPECT_EQ(Started(), "\"C:\\Program Files\\Tools\\tool.exe\"");
+}
+
 // ---- Explorer ----
 
-TEST_F(Launch, ExplorerOpensAtTheExpandedFolderThroughTheFixedExplorerPath) {
-  fp.windowsDir = "D:\\WINNT";  // the Explorer path does not follow the Windows folder
+// Explorer is the Windows folder's: C:\WINDOWS\EXPLORER.EXE where Windows has its usual place,
+// and D:\WINNT\EXPLORER.EXE for a Windows 2000 on drive D, where a fixed C:\WINDOWS would start
+// nothing at all.
+TEST_F(Launch, ExplorerOpensAtTheExpandedFolderThroughTheWindowsFoldersExplorer) {
+  fp.windowsDir = "C:\\WINDOWS";
   Create();
   form->RunAction(11, "%TEMP%\\reports");
+  fake::FakePlatform::HeldMutexes().clear();
+  fp.windowsDir = "D:\\WINNT";
+  Create();
   form->RunAction(11, "");
   EXPECT_EQ(fp.started, (std::vector<std::string>{"C:\\WINDOWS\\EXPLORER.EXE /n,/e,C:\\Temp\\reports",
-                                                   "C:\\WINDOWS\\EXPLORER.EXE /n,/e,"}));
+                                                   "D:\\WINNT\\EXPLORER.EXE /n,/e,"}));
   EXPECT_EQ(fp.startShowCommands, (std::vector<int>{5, 5}));
 }
 
@@ -273,7 +288,7 @@ TEST_P(Game, OnVistaWithoutARegistryValueStartsTheFixedPathOnTheWindowsDrive) {
     SCOPED_TRACE(is64 ? "64-bit" : "32-bit");
     fp.winExecs.clear();
     RunOn(test::NtVersion(6, 0), is64);
-    EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+    EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"D" + std::string(GetParam().fixedPath) + "\"|5"});
   }
   EXPECT_TRUE(fp.started.empty()) << "a game is not waited for";
 }
@@ -281,13 +296,13 @@ TEST_P(Game, OnVistaWithoutARegistryValueStartsTheFixedPathOnTheWindowsDrive) {
 TEST_P(Game, OnVistaAnEmptyRegistryValueAlsoGivesTheFixedPath) {
   SetRegistry(GameKey(), "configgdfbinarypath", "");
   RunOn(test::NtVersion(6, 0), false);
-  EXPECT_EQ(fp.winExecs, std::vector<std::string>{std::string("D") + GetParam().fixedPath + "|5"});
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"D" + std::string(GetParam().fixedPath) + "\"|5"});
 }
 
 TEST_P(Game, OnVistaTheRegistryValueIsExpandedAndStarted) {
   SetRegistry(GameKey(), "configgdfbinarypath", "%ProgramFiles%\\Games\\game.exe");
   RunOn(test::NtVersion(6, 0), false);
-  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"C:\\Program Files\\Games\\game.exe|5"});
+  EXPECT_EQ(fp.winExecs, std::vector<std::string>{"\"C:\\Program Files\\Games\\game.exe\"|5"});
 }
 
 TEST_P(Game, EveryOtherKindStartsTheOlderProgramWhateverTheRegistryHolds) {
@@ -414,8 +429,9 @@ TEST_F(Launch, HeartsOnVistaFromAWindowsFolderOnDriveD) {
   Create();
   ASSERT_EQ(form->windowsFolder, "D:\\WINDOWS\\");
   form->RunAction(23, "");
+  // Quoted, so that "D:\Program Files\..." cannot start a D:\Program.exe.
   EXPECT_EQ(fp.winExecs,
-            std::vector<std::string>{"D:\\Program Files\\Microsoft Games\\Hearts\\Hearts.exe|5"});
+            std::vector<std::string>{"\"D:\\Program Files\\Microsoft Games\\Hearts\\Hearts.exe\"|5"});
 }
 
 }  // namespace
