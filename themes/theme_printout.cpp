@@ -11,7 +11,7 @@ std::vector<std::string> ThemePrintout(const IniDocument& theme, const std::stri
                                  "K e y v a n e",
                                  rule,
                                  "Keyvane - a free utility by its developers",
-                                 "Web site: see Help in Keyvane's main window",
+                                 "Web site: www.keyvane.org",
                                  "Copyright (c) the Keyvane developers",
                                  rule,
                                  "",

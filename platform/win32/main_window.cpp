@@ -335,7 +335,9 @@ bool MainWindow::OnSetCursor() {
   ::GetCursorPos(&pt);
   ::ScreenToClient(hwnd_, &pt);
   PaintedPeer* hit = HitTest(MAKELPARAM(pt.x, pt.y));
-  ::SetCursor(hit && hit->control().cursor() == ui::Cursor::Hand ? hand_ : ::LoadCursorW(nullptr, IDC_ARROW));
+  // A disabled control (F12 where Windows keeps it) does not react, so it shows no hand.
+  const bool hand = hit && hit->control().enabled() && hit->control().cursor() == ui::Cursor::Hand;
+  ::SetCursor(hand ? hand_ : ::LoadCursorW(nullptr, IDC_ARROW));
   return true;
 }
 

@@ -63,8 +63,11 @@ platform::PrintOutcome Win32Printing::PrintLines(const std::string& jobName,
   chosen.dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE |
                         PD_HIDEPRINTTOFILE;
   if (!ShowPrintDialog(chosen.dialog)) {
-    // Zero: the user cancelled. Anything else (no printer installed, say) is a failure.
-    return CommonDialogError() == 0 ? platform::PrintOutcome::Cancelled : platform::PrintOutcome::Failed;
+    // Zero: the user cancelled. Without any printer the dialog has said so itself (asking to
+    // install one), and a second message would only repeat it. Anything else is a failure.
+    const DWORD error = CommonDialogError();
+    const bool toldAlready = error == 0 || error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES;
+    return toldAlready ? platform::PrintOutcome::Cancelled : platform::PrintOutcome::Failed;
   }
   if (chosen.dialog.hDC == nullptr) return platform::PrintOutcome::Failed;
   return PrintTextJob(chosen.dialog.hDC, jobName, lines) ? platform::PrintOutcome::Printed

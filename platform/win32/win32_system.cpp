@@ -38,9 +38,10 @@ std::optional<std::string> QueryStringValue(HKEY key, const std::wstring& valueN
   DWORD type = 0;
   DWORD size = 0;
   LSTATUS status = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+  if (status != ERROR_SUCCESS) return std::nullopt;
   // Another program may make the value longer between asking its size and reading it.
   for (int attempt = 0; attempt < 8; ++attempt) {
-    if (status != ERROR_SUCCESS || !IsStringType(type)) return std::nullopt;
+    if (!IsStringType(type)) return std::nullopt;
     std::wstring buffer((size + 1) / sizeof(wchar_t), L'\0');
     DWORD got = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     status = ::RegQueryValueExW(key, valueName.c_str(), nullptr, &type,
