@@ -83,6 +83,14 @@ char32_t WindowsUpper(char32_t c) {
 }  // namespace
 
 bool SameWindowsName(std::string_view a, std::string_view b) {
+  const auto ascii = [](std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  if (ascii(a) && ascii(b)) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+  }
   const std::u32string x = CodePoints(a), y = CodePoints(b);
   if (x.size() != y.size()) return false;
   for (size_t i = 0; i < x.size(); ++i)
