@@ -174,24 +174,32 @@ Picture Expected(const Fit& fit, const Picture& old, const Picture& middle, cons
 
 namespace {
 
+// The placements a pass can have, searched at every other x first and then at every x near the
+// best of those: `coarse` scores a placement (fewer misses is better; negative leaves it out),
+// `fine` looks at it closely.
+template <typename Coarse, typename Fine>
+void SearchPlacements(int w, int h, int lastX, Coarse coarse, Fine fine) {
+  int coarseX = 0, coarseMisses = -1;
+  for (int x = 0; x <= lastX; x += 2)
+    ForEachY(x, w, h, [&](int y) {
+      const int misses = coarse(x, y);
+      if (misses >= 0 && (coarseMisses < 0 || misses < coarseMisses)) coarseMisses = misses, coarseX = x;
+    });
+  for (int x = std::max(0, coarseX - kRefine); x <= std::min(lastX, coarseX + kRefine); ++x)
+    ForEachY(x, w, h, [&](int y) { fine(x, y); });
+}
+
 Fit FirstPassFit(const Picture& frame, const Picture& old, const Picture& middle) {
   const int w = frame.width, h = frame.height;
   Fit best;
-  int coarseX = 0, coarseMisses = -1;
-  for (int dx = 0; dx <= w; dx += 2)
-    ForEachY(dx, w, h, [&](int dy) {
-      const int misses = CoarseOutScore(frame, old, middle, dx, dy);
-      if (coarseMisses < 0 || misses < coarseMisses) coarseMisses = misses, coarseX = dx;
-    });
-  for (int dx = std::max(0, coarseX - kRefine); dx <= std::min(w, coarseX + kRefine); ++dx)
-    ForEachY(dx, w, h, [&](int dy) {
-      const Picture expected = SlidOut(old, middle, dx, dy);
-      const double mismatch = Mismatch(frame, expected, kTolerance);
-      if (mismatch < best.mismatch)
-        best = Fit{false,    dx,
-                   dy,       OutProgress(dx, w),
-                   mismatch, Mismatch(frame, expected, kTolerance, dx, dy)};
-    });
+  SearchPlacements(
+      w, h, w, [&](int dx, int dy) { return CoarseOutScore(frame, old, middle, dx, dy); },
+      [&](int dx, int dy) {
+        const Picture expected = SlidOut(old, middle, dx, dy);
+        const double mismatch = Mismatch(frame, expected, kTolerance);
+        if (mismatch < best.mismatch)
+          best = Fit{false, dx, dy, OutProgress(dx, w), mismatch, Mismatch(frame, expected, kTolerance, dx, dy)};
+      });
   return best;
 }
 
@@ -200,24 +208,17 @@ Fit SecondPassFit(const Picture& frame, const Picture& middle, const Picture& fr
   const Picture blurredFrame = Blurred(frame);
   const AreaSums freshSums(fresh);
   Fit best;
-  int coarseLeft = 0, coarseMisses = -1;
-  for (int left = 0; left < w; left += 2)
-    ForEachY(left, w, h, [&](int top) {
-      if (top >= h) return;
-      const int misses = CoarseInScore(frame, freshSums, middle, left, top);
-      if (coarseMisses < 0 || misses < coarseMisses) coarseMisses = misses, coarseLeft = left;
-    });
-  for (int left = std::max(0, coarseLeft - kRefine); left <= std::min(w - 1, coarseLeft + kRefine);
-       ++left)
-    ForEachY(left, w, h, [&](int top) {
-      if (top >= h) return;
-      const Picture expected = Blurred(StretchedIn(fresh, middle, left, top));
-      const double mismatch = LooseMismatch(blurredFrame, expected, kTolerance);
-      if (mismatch < best.mismatch)
-        best = Fit{true,     left,
-                   top,      InProgress(left, w),
-                   mismatch, LooseMismatch(blurredFrame, expected, kTolerance, left, top)};
-    });
+  SearchPlacements(
+      w, h, w - 1,
+      [&](int left, int top) { return top >= h ? -1 : CoarseInScore(frame, freshSums, middle, left, top); },
+      [&](int left, int top) {
+        if (top >= h) return;
+        const Picture expected = Blurred(StretchedIn(fresh, middle, left, top));
+        const double mismatch = LooseMismatch(blurredFrame, expected, kTolerance);
+        if (mismatch < best.mismatch)
+          best = Fit{true, left, top, InProgress(left, w), mismatch,
+                     LooseMismatch(blurredFrame, expected, kTolerance, left, top)};
+      });
   return best;
 }
 
