@@ -92,7 +92,10 @@ TEST_F(Themes, CreatingProposesTheFirstFreeNumberAndStoresOnlySetKeysInOrder) {
                 KeySection("F1Key", "Mail", 13));
   Start();
   fp.inputAnswers.push_back("Work");
+  Key("F1Key").shape->UserMouseUp(ui::MouseButton::Left, 3, 3);
+  ASSERT_EQ(Key("F1Key").shape->brush(), 0x4444DDu);
   form->Button8Click();
+  EXPECT_EQ(Key("F1Key").shape->brush(), 0xAAAADDu) << "the keys are drawn afresh";
   EXPECT_EQ(fp.inputInitials, std::vector<std::string>{"NewTheme2"});
   EXPECT_EQ(fp.inputBoxes.at(0).caption, "Save Keys");
   EXPECT_EQ(fp.inputBoxes.at(0).text, "Enter name for New Theme");
