@@ -97,6 +97,10 @@ delete_theme() {  # name: Delete Theme with the list on it, answered Yes
   drive answer "Delete $1 Theme?" 6 >/dev/null
   sleep 0.5
 }
+no_save() {  # the question to save the current keys first, answered No
+  drive answer "Save Current Key Setup?" 7 >/dev/null || return 1
+  sleep 0.6
+}
 theme_dir() {
   local d
   d="$(fresh_folder "$1")"
@@ -133,16 +137,18 @@ if start_app "$dir"; then
   check "Escape after the mouse passed over $passed_over loads nothing" title_is "Keyvane - $loaded Theme"
   check "... and the list shows $loaded again" test "$(list_item)" = "$loaded"
 
+  # Deleting the loaded theme leaves keys that are no theme: the next load offers to save them.
   delete_theme "$loaded"
   first="$(list_item)"
-  check "Delete Theme selects the first entry ($first) without loading it" title_is "Keyvane - $loaded Theme"
+  check "Delete Theme selects the first entry ($first) without loading it" title_is "Keyvane - No Theme Loaded"
   # The keyboard: the list has the focus once it has been opened and closed with Escape.
   xdotool windowfocus --sync "$(keyvane_x_window)" 2>/dev/null
   open_list "$first"
   xdotool key Escape; sleep 0.3
   xdotool key alt+Down; sleep 0.4
   xdotool key Return; sleep 0.6
-  check "Alt+Down and Return on that entry load it" title_is "Keyvane - $first Theme"
+  check "Alt+Down and Return on that entry ask first to save the keys of no theme" no_save
+  check "... and then load it" title_is "Keyvane - $first Theme"
 
   other=""
   for name in Alpha Beta Gamma; do
@@ -152,9 +158,10 @@ if start_app "$dir"; then
   check "choosing another entry ($other) with the mouse loads it" title_is "Keyvane - $other Theme"
   delete_theme "$other"
   check "after deleting $other, $first shows again, not loaded" \
-    test "$(list_item) $(drive title)" = "$first Keyvane - $other Theme"
+    test "$(list_item) $(drive title)" = "$first Keyvane - No Theme Loaded"
   pick_with_mouse "$first"
-  check "choosing $first with the mouse loads it" title_is "Keyvane - $first Theme"
+  check "choosing $first with the mouse asks to save the keys, then loads it" no_save
+  check "... and loads it" title_is "Keyvane - $first Theme"
 else
   check "the main window appears" false
 fi
