@@ -119,8 +119,7 @@ void TForm1::LaunchGame(int code) {
     if (game.code != code) continue;
     if (osKind.IsVista()) {
       platform.processes.WinExec(QuotedPath(GameUxPaths(code).front()), platform::kSwShow);
-    } else if (osKind == 0 && IsNtAfterVista(osVersion) &&
-               !platform.files.FindOnSearchPath(game.olderProgram)) {
+    } else if (NewerNt() && !platform.files.FindOnSearchPath(game.olderProgram)) {
       // The older programs ended with XP. Windows 7 keeps the games where Vista does; Windows 8
       // and later have none, and then the key does nothing, as for any missing program. The
       // path is quoted, so that "C:\Program Files\..." cannot start a C:\Program.exe.

@@ -1,11 +1,11 @@
 // The Help button, which opens Keyvane.chm at the topic of the page shown, and the producer
 // credit, which opens Keyvane's web site.
-#include <cctype>
 #include <optional>
 #include <string>
 
 #include "app/form.h"
 #include "app/settings_file.h"
+#include "core/text_util.h"
 
 namespace kv {
 
@@ -24,15 +24,6 @@ std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool SameLetters(const std::string& a, const char* b) {
-  const std::string other(b);
-  if (a.size() != other.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(other[i])))
-      return false;
-  return true;
 }
 
 std::string CannotUnblockText(const std::string& helpFile) {
@@ -79,11 +70,11 @@ std::optional<int> DownloadZone(const std::string& mark) {
     const std::string line = Trimmed(mark.substr(start, end - start));
     start = end + 1;
     if (!line.empty() && line.front() == '[') {
-      inZoneTransfer = SameLetters(line, "[ZoneTransfer]");
+      inZoneTransfer = EqualsIgnoringCase(line, "[ZoneTransfer]");
       continue;
     }
     const size_t equals = line.find('=');
-    if (!inZoneTransfer || equals == std::string::npos || !SameLetters(Trimmed(line.substr(0, equals)), "ZoneId"))
+    if (!inZoneTransfer || equals == std::string::npos || !EqualsIgnoringCase(Trimmed(line.substr(0, equals)), "ZoneId"))
       continue;
     const std::string value = Trimmed(line.substr(equals + 1));
     if (value.empty() || value.size() > 9 ||
