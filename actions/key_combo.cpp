@@ -16,14 +16,25 @@ uint8_t ComboKey(const std::string& name) {
   return name.empty() ? 0 : static_cast<uint8_t>(name[0]);
 }
 
-KeyCombo ParseKeyCombo(const std::string& text, int modifierCount) {
-  KeyCombo combo;
+std::optional<std::array<int, 2>> ModifierDigits(const std::string& text, int modifierCount) {
+  std::array<int, 2> digits{};
   for (int i = 0; i < modifierCount; ++i) {
     const size_t pos = static_cast<size_t>(i);
-    if (pos >= text.size() || text[pos] < '0' || text[pos] > '9')
-      throw KeyvaneError("'" + text + "' is not a valid key combination.");
-    combo.modifiers[pos] = ModifierKey(text[pos] - '0');
+    if (pos >= text.size() || text[pos] < '0' || text[pos] > '9') return std::nullopt;
+    digits[pos] = text[pos] - '0';
   }
+  return digits;
+}
+
+std::string InvalidComboMessage(const std::string& text) {
+  return "'" + text + "' is not a valid key combination.";
+}
+
+KeyCombo ParseKeyCombo(const std::string& text, int modifierCount) {
+  const std::optional<std::array<int, 2>> digits = ModifierDigits(text, modifierCount);
+  if (!digits) throw KeyvaneError(InvalidComboMessage(text));
+  KeyCombo combo;
+  for (size_t i = 0; i < static_cast<size_t>(modifierCount); ++i) combo.modifiers[i] = ModifierKey((*digits)[i]);
   combo.key = ComboKey(text.size() > static_cast<size_t>(modifierCount)
                            ? text.substr(static_cast<size_t>(modifierCount))
                            : std::string());

@@ -19,6 +19,11 @@ struct KeyCombo {
 std::optional<uint8_t> ModifierKey(int digit);
 // "Tab", "Delete", or the character code of the name's first character (0 when empty).
 uint8_t ComboKey(const std::string& name);
+// The modifier positions a stored combination names ("12Delete" -> 1, 2), nullopt when one of
+// the first `modifierCount` characters is not a decimal digit.
+std::optional<std::array<int, 2>> ModifierDigits(const std::string& text, int modifierCount);
+// What the user is told of a stored combination that cannot be read.
+std::string InvalidComboMessage(const std::string& text);
 // Reads `modifierCount` digits and the key name. Throws KeyvaneError, before anything could be
 // sent, when a modifier position is not a decimal digit.
 KeyCombo ParseKeyCombo(const std::string& text, int modifierCount);

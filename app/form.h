@@ -120,6 +120,9 @@ class TForm1 : public ui::Window, public WindowEvents {
   // ---- layout ----
   void SetupButtons();
   void ClickKey(const std::string& name);
+  // Shows the current key's record as the settings hold it in the editor's boxes and lists;
+  // false when its stored combination cannot be read (the lists are then left without a choice).
+  bool ShowStoredRecord(const IniDocument& settings);
   void DblClickKey(const std::string& name);
   void KeyShapeMouseUp(ui::Shape& sender);
   void KeyLabelClick(ui::Label& sender);
@@ -161,6 +164,8 @@ class TForm1 : public ui::Window, public WindowEvents {
   std::string MatchupTheme(const IniDocument& settings, const std::string& name);
   void suiButton1Click();
   void RemoveListedTheme(int index);
+  // Whether the listed theme's file is there; when it is not, says so and takes it off the list.
+  bool ThemeFileFound(int index);
   void Button6Click();
   void PrintStrings(const std::vector<std::string>& lines, const std::string& jobName);
   // "<name>.kth" beside the executable.

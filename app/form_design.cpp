@@ -327,6 +327,7 @@ void TForm1::BuildThemesPage() {
   Button6 = button("Button6", "Print Theme", {176, 105, 129, 25});
   suiButton1 = button("suiButton1", "Delete Theme", {320, 105, 129, 25});
   Button8 = button("Button8", "Create Theme from Current Settings", {152, 144, 321, 25});
+  ComboBox3->SetRepickIsChoice(true);  // the shown theme, picked again, is loaded again
   ComboBox3->onClick = [this](ui::ComboBox&) { ComboBox3Click(); };
   ComboBox3->onChange = [this](ui::ComboBox&) { ComboBox3Change(); };
   Button6->onClick = [this](ui::Button&) { Button6Click(); };

@@ -9,6 +9,7 @@
 namespace kv {
 
 void TForm1::EditApplyClick() {
+  if (currentKey.empty()) return;
   IniFile settings = OpenSettings(platform);
   IniDocument& doc = settings.doc();
   const int code = SelectedActionCode();

@@ -60,7 +60,8 @@ bool TForm1::ArgumentComplete(int code) const {
 
 void TForm1::UpdateApplyButton() {
   const int code = SelectedActionCode();
-  BitBtn1->SetEnabled(!IsNonAction(code) && ArgumentComplete(code));
+  // Apply writes to the current key: without one there is nothing it could store.
+  BitBtn1->SetEnabled(!currentKey.empty() && !IsNonAction(code) && ArgumentComplete(code));
 }
 
 void TForm1::ComboBox1Change() {

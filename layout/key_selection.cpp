@@ -1,6 +1,9 @@
 // Selecting a key (which loads it into the editor) and running a key from the layout or the
 // tray menu.
+#include <exception>
+
 #include "actions/catalogue.h"
+#include "actions/key_combo.h"
 #include "app/form.h"
 #include "app/settings_file.h"
 #include "core/key_record.h"
@@ -21,12 +24,6 @@ std::optional<int> KeyOf(const std::array<KeyView, kKeyCount>& keys, const void*
   return std::nullopt;
 }
 
-int DigitAt(const std::string& text, size_t pos) {
-  if (pos >= text.size() || text[pos] < '0' || text[pos] > '9')
-    throw KeyvaneError("'" + text + "' is not a valid key combination.");
-  return text[pos] - '0';
-}
-
 int FindComboKey(const ui::ComboBox& list, std::string name) {
   name = name.substr(0, 6);
   for (int i = 0; i < list.count(); ++i)
@@ -34,18 +31,57 @@ int FindComboKey(const ui::ComboBox& list, std::string name) {
   return -1;
 }
 
+// A stored combination that cannot be read. The key is selected and shown all the same, its
+// combination lists without a choice, so that the user can choose again or remove the action.
+class UnreadableCombination : public KeyvaneError {
+ public:
+  using KeyvaneError::KeyvaneError;
+};
+
+// Sets the combination lists from a combination key's stored text; false, with the lists left
+// without a choice, when its modifiers are no digits.
+bool ShowStoredCombination(int code, const std::string& combo, ui::ComboBox& firstModifier,
+                           ui::ComboBox& modifier, ui::ComboBox& comboKey) {
+  const ArgumentKind kind = ArgumentOf(code);
+  if (kind != ArgumentKind::TwoKeyCombo && kind != ArgumentKind::ThreeKeyCombo) return true;
+  const int count = kind == ArgumentKind::ThreeKeyCombo ? 2 : 1;
+  const std::optional<std::array<int, 2>> digits = ModifierDigits(combo, count);
+  if (!digits) {
+    for (ui::ComboBox* list : {&firstModifier, &modifier, &comboKey}) list->SetItemIndex(-1);
+    return false;
+  }
+  if (count == 2) firstModifier.SetItemIndex((*digits)[0]);
+  modifier.SetItemIndex((*digits)[static_cast<size_t>(count - 1)]);
+  const size_t keyAt = static_cast<size_t>(count);
+  comboKey.SetItemIndex(FindComboKey(comboKey, combo.size() > keyAt ? combo.substr(keyAt) : ""));
+  return true;
+}
+
+// A click selects the key, then turns to the editor; a combination that cannot be read is
+// reported once the editor shows the key.
+template <typename Select>
+void SelectThenTurn(TForm1& form, Select select) {
+  std::exception_ptr unreadable;
+  try {
+    select();
+  } catch (const UnreadableCombination&) {
+    unreadable = std::current_exception();
+  }
+  form.TurnPage(PageId::Editor);
+  if (unreadable) std::rethrow_exception(unreadable);
+}
+
 }  // namespace
 
 void TForm1::ClickKey(const std::string& name) {
-  titleTyped = true;
+  // The key becomes the one the page works on only once its record can be read: a settings
+  // file that cannot be read leaves the page, and what Apply writes to, as they were (before
+  // the first selection: no key, and the title and action controls disabled).
+  IniFile settings = OpenSettings(platform);
   if (!name.empty())
     for (ui::Control* c : std::initializer_list<ui::Control*>{Edit1, Label24, ComboBox1, Label25, Button1})
       c->SetEnabled(true);
-  // The key becomes the one the page works on only once its record can be read: a settings
-  // file that cannot be read leaves the page, and what Apply writes to, on the earlier key.
-  IniFile settings = OpenSettings(platform);
   currentKey = name;
-  const IniDocument& doc = settings.doc();
   struct Closing {
     TForm1& form;
     ~Closing() {
@@ -63,25 +99,22 @@ void TForm1::ClickKey(const std::string& name) {
                                                                  : kKeySelectedNotSetFill);
     ComboBox2->SetItemIndex(*key);
   }
+  if (!ShowStoredRecord(settings.doc()))
+    throw UnreadableCombination(InvalidComboMessage(KeyRecord::Read(settings.doc(), name).FileOr("000")));
+}
 
-  const KeyRecord record = KeyRecord::Read(doc, name);
+bool TForm1::ShowStoredRecord(const IniDocument& settings) {
+  // Filling the boxes must not rewrite the title: whether it counts as typed is decided last.
+  titleTyped = true;
+  const KeyRecord record = KeyRecord::Read(settings, currentKey);
   Edit1->SetText(record.LabelOr(""));
   ComboBox1->SetItemIndex(GetIndexofUI(record.action));
   const int code = ActionCodeAt(ComboBox1->itemIndex());
   if (IsFieldAction(code)) Edit2->SetText(record.FileOr(""));
-
-  const std::string combo = record.FileOr("000");
-  if (ArgumentOf(code) == ArgumentKind::TwoKeyCombo) {
-    ComboBox5->SetItemIndex(DigitAt(combo, 0));
-    ComboBox6->SetItemIndex(FindComboKey(*ComboBox6, combo.size() > 1 ? combo.substr(1) : ""));
-  } else if (ArgumentOf(code) == ArgumentKind::ThreeKeyCombo) {
-    ComboBox4->SetItemIndex(DigitAt(combo, 0));
-    ComboBox5->SetItemIndex(DigitAt(combo, 1));
-    ComboBox6->SetItemIndex(FindComboKey(*ComboBox6, combo.size() > 2 ? combo.substr(2) : ""));
-  }
-
+  const bool readable = ShowStoredCombination(code, record.FileOr("000"), *ComboBox4, *ComboBox5, *ComboBox6);
   titleTyped = Edit1->text() != AutomaticTitle(code);
   SetupEditItems();
+  return readable;
 }
 
 void TForm1::DblClickKey(const std::string& name) {
@@ -91,19 +124,21 @@ void TForm1::DblClickKey(const std::string& name) {
 }
 
 void TForm1::KeyShapeMouseUp(ui::Shape& sender) {
-  if (auto key = KeyOf(keys, &sender, &KeyView::shape)) ClickKey(std::string(KeyAt(*key).section));
-  TurnPage(PageId::Editor);
+  SelectThenTurn(*this, [&] {
+    if (auto key = KeyOf(keys, &sender, &KeyView::shape)) ClickKey(std::string(KeyAt(*key).section));
+  });
 }
 
 void TForm1::KeyLabelClick(ui::Label& sender) {
-  if (auto key = KeyOf(keys, &sender, &KeyView::title)) ClickKey(std::string(KeyAt(*key).section));
-  TurnPage(PageId::Editor);
+  SelectThenTurn(*this, [&] {
+    if (auto key = KeyOf(keys, &sender, &KeyView::title)) ClickKey(std::string(KeyAt(*key).section));
+  });
 }
 
 void TForm1::KeyLabelDblClick(ui::Label& sender) {
-  if (auto key = KeyOf(keys, &sender, &KeyView::title))
-    DblClickKey(std::string(KeyAt(*key).section));
-  TurnPage(PageId::Editor);
+  SelectThenTurn(*this, [&] {
+    if (auto key = KeyOf(keys, &sender, &KeyView::title)) DblClickKey(std::string(KeyAt(*key).section));
+  });
 }
 
 void TForm1::KeyMenuClick(ui::MenuItem& sender) {

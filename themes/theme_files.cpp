@@ -108,6 +108,27 @@ void TForm1::LoadTheme(const std::string& name) {
   ShowThemeLoaded(name);
   SetupButtons();
   StartMonitor(KeysOn(), false);
+  // The editor shows what its key holds now, not the record the theme replaced, which an Apply
+  // would otherwise put back.
+  if (!currentKey.empty()) {
+    ShowStoredRecord(settings.doc());
+    BitBtn1->SetEnabled(false);
+  }
+}
+
+// A listed theme whose file has gone meanwhile (deleted, renamed or moved in Explorer) is not
+// loaded as an empty theme: the keys stay, the user is told, and the entry leaves the list.
+bool TForm1::ThemeFileFound(int index) {
+  const std::string name = ComboBox3->items()[static_cast<size_t>(index)];
+  if (platform.files.Exists(ThemeFile(name))) return true;
+  platform.dialogs.ShowMessage("The file of the " + name + " theme (" + name + std::string(kThemeExtension) +
+                                   ") cannot be found beside Keyvane.  The keys stay as they are, and " +
+                                   name + " has been taken off the list of themes.",
+                               platform.app.Title(), platform::mb::kOk | platform::mb::kIconWarning);
+  RemoveListedTheme(index);
+  // The list goes back to the theme the keys are, so that its change keeps that theme current.
+  ComboBox3->SetItemIndex(currentThemeIndex);
+  return false;
 }
 
 // Keys that are no theme may be saved as one before a theme replaces them. The user who said
@@ -126,6 +147,7 @@ TForm1::SaveOffer TForm1::OfferToSaveCurrentKeys() {
 void TForm1::ComboBox3Click() {
   // The entry the user picked is loaded, also after the current keys have been saved first:
   // saving selects the new theme, but the user asked for the picked one.
+  if (ComboBox3->itemIndex() < 0 || !ThemeFileFound(ComboBox3->itemIndex())) return;
   const std::string picked = ComboBox3->text();
   switch (OfferToSaveCurrentKeys()) {
     case SaveOffer::Saved: ComboBox3->SetItemIndex(FindTheme(picked)); break;
@@ -161,6 +183,8 @@ void TForm1::QuickStartButtonClick() {
   if (OfferToSaveCurrentKeys() == SaveOffer::Abandoned) return;
   ComboBox3->SetItemIndex(FindTheme(name));
   LoadTheme(name);
+  // The keys are the Quick Start theme now: the next load need not offer to save them.
+  currentThemeIndex = ComboBox3->itemIndex();
   TurnPage(PageId::Editor);
   platform.dialogs.ShowMessage(
       "The Quick Start Theme has been loaded into the keyboard.  You can modify this setup on the "
@@ -173,6 +197,7 @@ void TForm1::LoadNextTheme() {
   if (ComboBox3->count() == 0) return;
   const int selected = ComboBox3->itemIndex();
   const int next = selected >= 0 && selected < ComboBox3->count() - 1 ? selected + 1 : 0;
+  if (!ThemeFileFound(next)) return;
   const std::string name = ComboBox3->items()[static_cast<size_t>(next)];
   LoadTheme(name);
   ComboBox3->SetItemIndex(next);

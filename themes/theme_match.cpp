@@ -13,7 +13,9 @@ void TForm1::Check4CurrentTheme() {
   // MatchupTheme may change the selection, never the entries.
   const std::vector<std::string> names = ComboBox3->items();
   for (size_t i = 0; i < names.size() && matched.empty(); ++i) matched = MatchupTheme(settings.doc(), names[i]);
-  currentThemeIndex = ComboBox3->itemIndex();
+  // Keys that match no theme are no theme, whatever entry the list shows (at a start, the one
+  // remembered from the last run): the next load offers to save them first.
+  currentThemeIndex = matched.empty() ? -1 : ComboBox3->itemIndex();
 }
 
 std::string TForm1::MatchupTheme(const IniDocument& settings, const std::string& name) {

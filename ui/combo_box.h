@@ -1,5 +1,6 @@
 // A drop-down list. The program's own choice raises no event; the user's choice raises the
-// click event, then the change event.
+// click event, then the change event. Picking the item the list already shows is no choice
+// unless the list asks for it (the theme list loads its shown theme again).
 #pragma once
 
 #include "ui/control.h"
@@ -43,8 +44,12 @@ class ComboBox : public Control {
   std::function<void(ComboBox&)> onClick;
   std::function<void(ComboBox&)> onChange;
 
+  bool repickIsChoice() const { return repickIsChoice_; }
+  void SetRepickIsChoice(bool is) { repickIsChoice_ = is; }
+
   void UserSelect(int index) {
     if (!enabled() || index < 0 || index >= count()) return;
+    if (index == itemIndex_ && !repickIsChoice_) return;
     itemIndex_ = index;
     Changed();
     RunUserEvent([this] {
@@ -58,6 +63,7 @@ class ComboBox : public Control {
   int itemIndex_ = -1;
   Font font_;
   int itemHeight_ = 0;  // 0: the font's natural height
+  bool repickIsChoice_ = false;
 };
 
 }  // namespace kv::ui

@@ -128,25 +128,73 @@ INSTANTIATE_TEST_SUITE_P(
                "Press 2 Key Combo", "", {-1, 1, -1}, true, kSelectedSet, "Key - Home key"}),
     [](const ::testing::TestParamInfo<Loaded>& p) { return std::string(p.param.name); });
 
-TEST_F(Editor, AMalformedCombinationIsReportedAndEndsTheSelectionEarly) {
-  // The stored title is the one the page would propose for the lists as far as they load, so a
-  // selection that went on after the error would count it as untyped.
+// A hand-edited combination that cannot be read ("1" for three keys) is reported, and the key
+// opens in the editor all the same, its lists without a choice, so that it can be mended.
+TEST_F(Editor, AMalformedCombinationIsReportedAndTheKeyStillOpensForRepair) {
   StartAndSelect(KeySection("F4Key", "Three-Key Combos", 29, "1"), "F4Key");
-  ASSERT_EQ(fp.errors.size(), 1u);
-  EXPECT_NE(fp.errors[0].find("'1'"), std::string::npos) << fp.errors[0];
-  EXPECT_FALSE(ApplyEnabled());
+  ASSERT_EQ(fp.errors, std::vector<std::string>{"'1' is not a valid key combination."});
+  EXPECT_EQ(form->currentPage, PageId::Editor);
   EXPECT_EQ(form->currentKey, "F4Key");
   EXPECT_EQ(Key("F4Key").shape->brush(), kSelectedSet);
-  EXPECT_EQ(form->Edit1->text(), "Three-Key Combos");
-  // The steps after the combination did not run: the title still counts as typed, and the
-  // combination's row was never shown for the three-key action.
-  EXPECT_TRUE(form->titleTyped);
+  EXPECT_EQ(form->ComboBox1->text(), "Press 3 Key Combo");
+  EXPECT_EQ(ComboChoices(), (std::vector<int>{-1, -1, -1}));
   for (const ui::Control* c : std::initializer_list<const ui::Control*>{form->Label35, form->ComboBox4,
                                                                          form->ComboBox5, form->ComboBox6})
-    EXPECT_FALSE(c->visible()) << c->name();
-  // The click's own later step did not run either: the page stayed where it was.
-  EXPECT_EQ(form->currentPage, PageId::Intro);
-  EXPECT_TRUE(form->introPage.host->visible());
+    EXPECT_TRUE(c->visible()) << c->name();
+  EXPECT_FALSE(ApplyEnabled());
+  // The stored title is the action's default, the automatic title of lists without a choice:
+  // choosing the combination anew writes the title for it.
+  for (ui::ComboBox* list : {form->ComboBox4, form->ComboBox5}) list->UserSelect(1);
+  form->ComboBox6->UserSelect(kComboKeyC);
+  EXPECT_EQ(form->Edit1->text(), "Three-Key Combos  Ctrl Ctrl C");
+  form->BitBtn1->UserClick();
+  EXPECT_EQ(Section("F4Key"), "Label=Three-Key Combos  Ctrl Ctrl C;Action=29;File=11C;");
+  EXPECT_EQ(fp.errors.size(), 1u);
+}
+
+// When the first selection fails (the settings file held by another program as the editor
+// turns to F1) there is still no key: the page stays as before any selection and Apply
+// writes nothing, never a section without a name.
+TEST_F(Editor, WithoutAKeyTheEditorStaysDisabledAndApplyWritesNothing) {
+  WriteSettings(KeySection("F1Key", "Mail", 13));
+  Create();
+  RouteErrorsToErrorBox();
+  fp.unreadable.insert(SettingsFile());
+  form->TabEditor->UserClick();
+  ASSERT_EQ(fp.errors.size(), 1u);
+  fp.unreadable.clear();
+  EXPECT_EQ(form->currentKey, "");
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{form->Edit1, form->ComboBox1})
+    EXPECT_FALSE(c->enabled()) << c->name();
+  const std::string before = fp.FileText(SettingsFile());
+  form->ComboBox1->UserSelect(kListSleep);  // refused: the list is disabled
+  form->EditApplyClick();                   // as a stray click would reach it
+  EXPECT_EQ(fp.FileText(SettingsFile()), before);
+  // Once the file can be read, the next turn selects F1 and Apply works.
+  form->TabIntro->UserClick();
+  form->TabEditor->UserClick();
+  EXPECT_EQ(form->currentKey, "F1Key");
+  form->ComboBox1->UserSelect(kListSleep);
+  form->BitBtn1->UserClick();
+  EXPECT_EQ(Section("F1Key"), "Label=Sleep;Action=15;");
+  EXPECT_EQ(fp.FileText(SettingsFile()).find("[]"), std::string::npos);
+}
+
+// Looking into a list and taking the item it already shows is no new choice: the title and the
+// field the user typed, and unapplied edits, stay.
+TEST_F(Editor, PickingTheShownItemAgainKeepsWhatTheUserTyped) {
+  StartAndSelect(KeySection("F3Key", "Mail", 13), "F3Key");
+  form->ComboBox1->UserSelect(kListRunFile);
+  form->Edit2->UserType("C:\\Tools\\calc.exe");
+  form->Edit1->UserReplaceText("My calculator");
+  form->ComboBox1->UserSelect(kListRunFile);
+  form->ComboBox2->UserSelect(Index("F3Key"));
+  EXPECT_EQ(form->Edit1->text(), "My calculator");
+  EXPECT_EQ(form->Edit2->text(), "C:\\Tools\\calc.exe");
+  EXPECT_TRUE(ApplyEnabled());
+  // Another item is a choice: it resets the page as always.
+  form->ComboBox1->UserSelect(kListSleep);
+  EXPECT_EQ(form->Edit1->text(), "Sleep");
 }
 
 // A key whose record cannot be read (the settings file held by another program for a moment)

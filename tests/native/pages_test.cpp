@@ -206,12 +206,13 @@ TEST_F(Pages, AnEditorTurnWhoseF1CannotBeLoadedStillShowsTheEditor) {
   EXPECT_EQ(TabColours(), (std::vector<ui::Color>{kBlue, kRed, kBlue}));
   EXPECT_EQ(fp.errors.size(), 1u);  // F1 stays selected: it is not loaded again
 
-  // Clicking the malformed key itself reports it again and leaves the page where it is.
+  // Clicking the malformed key itself reports it again and opens it in the editor, as a click
+  // on any key does.
   form->TabThemes->UserClick();
   Key("F1Key").shape->UserMouseUp(ui::MouseButton::Left, 3, 3);
   EXPECT_EQ(fp.errors.size(), 2u);
-  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(form->currentPage, PageId::Themes);
+  EXPECT_EQ(PagesShown(), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(form->currentPage, PageId::Editor);
 }
 
 TEST_F(Pages, ClickingAKeyOnTheThemesPageSlidesToTheEditor) {

@@ -2,6 +2,7 @@
 // matching, deleting and printing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <optional>
@@ -588,6 +589,132 @@ TEST_F(Themes, ChoosingAThemeAfterSavingLoadsThePickedOne) {
   EXPECT_EQ(form->currentThemeIndex, 1);
   EXPECT_EQ(Key("F1Key").title->caption(), "B");
   EXPECT_FALSE(Key("F2Key").title->visible());
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+using test::KeySection;
+
+class ThemesKeepTheUsersKeys : public test::FormTest {
+ protected:
+  std::string Theme(const std::string& name) const { return fp.Beside(name + ".kth"); }
+  void PutTheme(const std::string& name, const std::string& text) { fp.files[Theme(name)] = text; }
+  void Pick(const std::string& name) {
+    for (int i = 0; i < form->ComboBox3->count(); ++i)
+      if (form->ComboBox3->items()[static_cast<size_t>(i)] == name) form->ComboBox3->UserSelect(i);
+  }
+  size_t SaveQuestions() const {
+    return static_cast<size_t>(std::count_if(fp.messages.begin(), fp.messages.end(), [](const fake::ShownMessage& m) {
+      return m.caption == "Save Current Key Setup?";
+    }));
+  }
+};
+
+// Keys edited after a theme was loaded, and kept across a restart, are no theme, although the
+// list shows the entry it remembers: every way of loading a theme asks first to save them. Keys
+// that match a theme at the start, and the Quick Start keys, need no question.
+TEST_F(ThemesKeepTheUsersKeys, KeysOfNoThemeAreOfferedForSavingAfterARestartAndNotAfterQuickStart) {
+  PutTheme("Games", KeySection("F1Key", "Hearts", 23));
+  PutTheme("Quick Start", KeySection("F1Key", "Mail", 13));
+  WriteSettings(KeySection("F1Key", "Mine", 13) + "[Theme]\r\nIndexofSelected=0\r\n");
+  Create();
+  ASSERT_EQ(form->ComboBox3->text(), "Games");
+  EXPECT_EQ(form->caption(), "Keyvane - No Theme Loaded");
+  const std::string keys = fp.FileText(SettingsFile());
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    fp.messageAnswers = {0};  // the question ended without an answer: nothing is replaced
+    if (way == 0) Pick("Games");
+    if (way == 1) form->RunAction(34, "");
+    if (way == 2) form->QuickStartButton->UserClick();
+    EXPECT_EQ(SaveQuestions(), static_cast<size_t>(way + 1));
+    EXPECT_EQ(fp.FileText(SettingsFile()), keys);
+  }
+  fp.messageAnswers = {platform::mb::kIdNo};
+  form->QuickStartButton->UserClick();
+  ASSERT_EQ(Key("F1Key").title->caption(), "Mail");
+  ASSERT_EQ(SaveQuestions(), 4u);
+  Pick("Games");
+  EXPECT_EQ(SaveQuestions(), 4u) << "the Quick Start keys are a theme";
+  EXPECT_EQ(Key("F1Key").title->caption(), "Hearts");
+
+  // Started again on keys that are a theme (Games now), nothing asks either.
+  form.reset();
+  fake::FakePlatform::HeldMutexes().clear();
+  Create();
+  form->RunAction(34, "");
+  EXPECT_EQ(SaveQuestions(), 4u);
+  EXPECT_EQ(Key("F1Key").title->caption(), "Mail");
+}
+
+// After any theme load the editor shows its key as now stored, as a fresh selection would; an
+// Apply then stores what the page shows, never the record the theme replaced.
+TEST_F(ThemesKeepTheUsersKeys, TheEditorShowsTheLoadedRecordOfItsKey) {
+  PutTheme("Games", KeySection("F5Key", "Hearts", 23));
+  PutTheme("Quick Start", KeySection("F5Key", "Notepad", 10, "C:\\Tools\\notepad.exe"));
+  WriteSettings(KeySection("F5Key", "Mail", 13) + "[Theme]\r\nIndexofSelected=-1\r\n");
+  Create();
+  RouteErrorsToErrorBox();
+  Key("F5Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
+  form->Edit1->UserReplaceText("Typed, not applied");
+  ASSERT_TRUE(form->BitBtn1->enabled());
+  fp.messageAnswers = {platform::mb::kIdNo};
+  Pick("Games");
+  EXPECT_EQ(form->Edit1->text(), "Hearts");
+  EXPECT_EQ(form->ComboBox1->text(), "Play Hearts");
+  EXPECT_FALSE(form->BitBtn1->enabled());
+  EXPECT_EQ(form->currentPage, PageId::Editor) << "the page stays where it was";
+  form->QuickStartButton->UserClick();
+  EXPECT_EQ(form->Edit1->text(), "Notepad");
+  EXPECT_EQ(form->Edit2->text(), "C:\\Tools\\notepad.exe");
+  EXPECT_TRUE(form->Edit2->visible());
+  form->Edit1->UserReplaceText("Notes");
+  form->BitBtn1->UserClick();
+  const IniDocument saved = SavedSettings();
+  EXPECT_EQ(saved.ReadString("F5Key", "Action", ""), "10");
+  EXPECT_EQ(saved.ReadString("F5Key", "File", ""), "C:\\Tools\\notepad.exe");
+}
+
+// A theme still listed whose file has gone is not loaded as an empty theme: the user is told,
+// the keys stay, the entry leaves the list. A file that is there and holds no keys clears them.
+TEST_F(ThemesKeepTheUsersKeys, AThemeWhoseFileHasGoneIsReportedAndTakenOffTheList) {
+  PutTheme("Alpha", KeySection("F1Key", "Alpha", 13));
+  PutTheme("Beta", KeySection("F1Key", "Beta", 13));
+  PutTheme("Empty", "");
+  WriteSettings(KeySection("F1Key", "Alpha", 13));
+  Create();
+  ASSERT_EQ(form->currentThemeIndex, 0);
+  fp.files.erase(Theme("Beta"));
+  Pick("Beta");
+  ASSERT_FALSE(fp.messages.empty());
+  EXPECT_EQ(fp.messages.back().text,
+            "The file of the Beta theme (Beta.kth) cannot be found beside Keyvane.  The keys stay as they "
+            "are, and Beta has been taken off the list of themes.");
+  EXPECT_EQ(form->ComboBox3->items(), (std::vector<std::string>{"Alpha", "Empty"}));
+  EXPECT_EQ(form->ComboBox3->text(), "Alpha");
+  EXPECT_EQ(form->currentThemeIndex, 0) << "the keys are still Alpha";
+  EXPECT_EQ(form->caption(), "Keyvane - Alpha Theme");
+  EXPECT_EQ(Key("F1Key").title->caption(), "Alpha");
+  EXPECT_EQ(fp.balloons.back().title, "Alpha");
+
+  // Load Next Theme (a hot key) meets the same.
+  fp.files.erase(Theme("Empty"));
+  const size_t messages = fp.messages.size();
+  form->RunAction(34, "");
+  ASSERT_EQ(fp.messages.size(), messages + 1);
+  EXPECT_EQ(fp.messages.back().text.rfind("The file of the Empty theme (Empty.kth) cannot be found", 0), 0u);
+  EXPECT_EQ(form->ComboBox3->items(), std::vector<std::string>{"Alpha"});
+  EXPECT_EQ(Key("F1Key").title->caption(), "Alpha");
+
+  PutTheme("Empty", "");
+  form->LoadThemesList();
+  Pick("Empty");
+  EXPECT_FALSE(Key("F1Key").title->visible()) << "an empty theme that exists clears the keys";
+  EXPECT_EQ(form->caption(), "Keyvane - Empty Theme");
 }
 
 }  // namespace
