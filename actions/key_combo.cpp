@@ -18,8 +18,7 @@ uint8_t ComboKey(const std::string& name) {
 
 std::optional<std::array<int, 2>> ModifierDigits(const std::string& text, int modifierCount) {
   std::array<int, 2> digits{};
-  for (int i = 0; i < modifierCount; ++i) {
-    const size_t pos = static_cast<size_t>(i);
+  for (size_t pos = 0; pos < digits.size() && pos < static_cast<size_t>(modifierCount); ++pos) {
     if (pos >= text.size() || text[pos] < '0' || text[pos] > '9') return std::nullopt;
     digits[pos] = text[pos] - '0';
   }
@@ -34,7 +33,8 @@ KeyCombo ParseKeyCombo(const std::string& text, int modifierCount) {
   const std::optional<std::array<int, 2>> digits = ModifierDigits(text, modifierCount);
   if (!digits) throw KeyvaneError(InvalidComboMessage(text));
   KeyCombo combo;
-  for (size_t i = 0; i < static_cast<size_t>(modifierCount); ++i) combo.modifiers[i] = ModifierKey((*digits)[i]);
+  for (size_t i = 0; i < combo.modifiers.size() && i < static_cast<size_t>(modifierCount); ++i)
+    combo.modifiers[i] = ModifierKey((*digits)[i]);
   combo.key = ComboKey(text.size() > static_cast<size_t>(modifierCount)
                            ? text.substr(static_cast<size_t>(modifierCount))
                            : std::string());

@@ -12,11 +12,15 @@
 //   driver title                  prints the main window's caption
 //   driver rect                   prints the main window's outer rectangle: left top right bottom
 //   driver click <caption>        posts a click of the button with that caption
+//   driver listed <item>          prints 1 when a drop-down lists the item, else 0
 //   driver choose <item>          picks the item in the drop-down that lists it, as the user would
 //   driver answer <caption> <id> [text]  waits up to 10 s for the dialog with that caption, prints
 //                                 its texts, puts [text] into its edit field, and presses button <id>
 //   driver shown-texts <caption>  waits up to 10 s for the dialog with that caption and prints the
 //                                 texts of its visible controls, one per line
+//   driver dialog <caption> <ms>  prints 1 as soon as a dialog with that caption shows, or 0 after <ms>
+//   driver lock-file <path> <ms>  opens the file for reading, shared with no one, for <ms>; prints
+//                                 "locked" once it holds it
 //   driver menu <ms>              prints 1 as soon as a pop-up menu shows, or 0 after <ms> without one
 //   driver end-menu               closes an open pop-up menu of Keyvane's (WM_CANCELMODE)
 //   driver menu-rect              prints the shown pop-up menu's screen rectangle: l t r b
@@ -36,8 +40,10 @@ constexpr const wchar_t* kClass = L"TKeyvaneMainWindow";
 HWND MainWindow() { return ::FindWindowW(kClass, nullptr); }
 
 BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
+  // GetWindowText does not read an edit box of another program; WM_GETTEXT does.
   wchar_t text[256] = L"";
-  ::GetWindowTextW(child, text, 256);
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
   std::wprintf(L"%ls\n", text);
   return TRUE;
 }
@@ -176,6 +182,23 @@ int wmain(int argc, wchar_t** argv) {
     ::EnumChildWindows(box, &PrintShownChildText, 0);
     return 0;
   }
+  if (command == L"dialog" && argc > 3) {
+    const DWORD start = ::GetTickCount();
+    HWND box = nullptr;
+    while (!(box = ::FindWindowW(L"#32770", argv[2])) && ::GetTickCount() - start < static_cast<DWORD>(_wtoi(argv[3])))
+      ::Sleep(20);
+    std::printf("%d\n", box ? 1 : 0);
+    return 0;
+  }
+  if (command == L"lock-file" && argc > 3) {
+    const HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    ::Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    ::CloseHandle(file);
+    return 0;
+  }
   if (command == L"menu") {
     const DWORD timeout = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 1500;
     const DWORD start = ::GetTickCount();
@@ -239,6 +262,13 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"end-menu") return ::PostMessageW(w, WM_CANCELMODE, 0, 0) ? 0 : 1;
   if (command == L"list-rect" && argc > 2) return ListRect(w, argv[2]);
   if (command == L"choose" && argc > 2) return Choose(w, argv[2]);
+  if (command == L"listed" && argc > 2) {
+    bool listed = false;
+    for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c && !listed; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr))
+      listed = ::SendMessageW(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(argv[2])) != CB_ERR;
+    std::printf("%d\n", listed ? 1 : 0);
+    return 0;
+  }
   if (command == L"selected") {  // each visible drop-down's chosen item, in Tab order
     for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr)) {
       if (!::IsWindowVisible(c)) continue;

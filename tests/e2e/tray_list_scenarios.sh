@@ -122,7 +122,9 @@ if start_app "$dir"; then
   before="$(drive title)"
   check "at the start the restored entry ($shown) shows, not loaded" test "$before" != "Keyvane - $shown Theme"
   pick_with_mouse "$shown"
-  check "choosing that entry with the mouse loads it" title_is "Keyvane - $shown Theme"
+  # The keys match no theme: the remembered entry is not their theme, so the load asks first.
+  check "choosing that entry with the mouse asks first to save the keys of no theme" no_save
+  check "... and then loads it" title_is "Keyvane - $shown Theme"
   check "... into the settings file" \
     test "$(tr -d '\r' <"$dir/Keyvane.ini" | sed -n '/^\[F1Key\]/,/^\[/p' | grep '^Label=')" != "Label=Mine"
 
@@ -179,7 +181,8 @@ if start_app "$dir"; then
   check "Escape on the open list loads nothing" title_is "$before"
   xdotool key F4; sleep 0.4
   xdotool key Return; sleep 0.6
-  check "F4 and Return on the restored entry ($shown) load it" title_is "Keyvane - $shown Theme"
+  check "F4 and Return on the restored entry ($shown) ask to save the keys of no theme" no_save
+  check "... and then load it" title_is "Keyvane - $shown Theme"
 else
   check "the main window appears" false
 fi
@@ -203,3 +206,91 @@ if "$root/scripts/print-queue.sh" start >/dev/null 2>&1; then
 else
   check "a CUPS-PDF print queue is ready" false
 fi
+
+echo "Nothing the user made is replaced unasked or lost"
+label_of() {  # theme file, section -> the key's title there
+  tr -d '\r' <"$1" | sed -n "/^\[$2\]/,/^\[/p" | sed -n 's/^Label=//p' | head -n1
+}
+boxes_show() {  # text: some box or list of the window shows exactly it
+  drive texts | grep -qxF "$1" || { note "     the window's texts: $(drive texts | grep . | tr '\n' '|')"; return 1; }
+}
+no_question() { [ "$(drive dialog 'Save Current Key Setup?' 1500)" = 0 ] || { drive answer 'Save Current Key Setup?' 7 >/dev/null; return 1; }; }
+click_at() { xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click 1; sleep "${3:-0.4}"; }
+editor_tab() { click_at 284 124 1.6; }
+dir="$(theme_dir keeping)"
+cp "$build/platform/win32/Quick Start.kth" "$dir/"
+if start_app "$dir"; then
+  # A first start: no key is set, which no listed theme is; the list shows its default entry.
+  drive click "Quick Start >>" >/dev/null
+  check "Quick Start first offers to save keys that are no theme" no_save
+  drive answer "Keyvane - Quick Start Theme" 1 >/dev/null; sleep 1.5
+  click_at $((24 + 28 + 64 * 5)) 82 1.6
+  check "F6 opens in the editor as Quick Start has it" boxes_show "$(label_of "$dir/Quick Start.kth" F6Key)"
+  drive choose Alpha >/dev/null; sleep 0.6
+  check "after Quick Start the next theme loads without a question" no_question
+  check "... Alpha" title_is "Keyvane - Alpha Theme"
+  check "... and the editor shows F6 as Alpha has it now: not set" \
+    test "$(drive selected | tr '\n' ' ')" = "F6 - Select One - "
+  check "... its title box empty" sh -c "! wine '$driver' texts 2>/dev/null | tr -d '\r' | grep -qxF Notepad"
+
+  # Looking into the action list and taking the item it shows keeps a typed title.
+  click_at 341 242
+  xdotool key End shift+Home; xdotool type --delay 20 "My own title"; sleep 0.3
+  click_at 333 272
+  xdotool key Return; sleep 0.6
+  check "Return on the action list's shown item keeps the typed title" boxes_show "My own title"
+
+  # A listed theme whose file has gone: reported, the keys kept, the entry taken off the list.
+  rm -f "$dir/Gamma.kth"
+  kept="$(md5sum <"$dir/Keyvane.ini")"
+  drive choose Gamma >/dev/null
+  check "choosing a theme whose file has gone says so" \
+    grep -q 'The file of the Gamma theme (Gamma.kth) cannot be found' <(drive answer "Keyvane - Alpha Theme" 1)
+  sleep 0.4
+  check "... keeps the keys" test "$(md5sum <"$dir/Keyvane.ini")" = "$kept"
+  check "... and Alpha loaded" title_is "Keyvane - Alpha Theme"
+  check "... and takes Gamma off the list" test "$(drive listed Gamma) $(drive listed Alpha)" = "0 1"
+
+  # An edit applied, then a restart: the keys are no theme, and a load asks first.
+  drive choose "Sleep" >/dev/null; sleep 0.3
+  drive click "Apply" >/dev/null; sleep 0.6
+  stop_app
+  start_app "$dir"
+  check "after an edit and a restart no theme is loaded" title_is "Keyvane - No Theme Loaded"
+  drive choose Beta >/dev/null
+  check "... and the next theme chosen offers to save the keys first" no_save
+else
+  check "the main window appears" false
+fi
+stop_app
+
+# The first turn to the editor while another program holds the settings file selects no key:
+# the page stays as before any selection and Apply stores nothing.
+printf '[F1Key]\r\nLabel=Mail\r\nAction=13\r\n\r\n[F6Key]\r\nLabel=Task list\r\nAction=29\r\nFile=1\r\n' >"$dir/Keyvane.ini"
+if start_app "$dir"; then
+  wine "$driver" lock-file "$(winpath_of "$dir/Keyvane.ini")" 2500 </dev/null >"$work/lock.txt" 2>/dev/null &
+  locker=$!
+  wait_file "$work/lock.txt" 5; sleep 0.3
+  editor_tab
+  check "the editor's first turn with the settings file held reports it" \
+    grep -qi 'Keyvane.ini' <(drive answer "Keyvane - No Theme Loaded" 1)
+  wait "$locker" 2>/dev/null
+  drive choose "Sleep" >/dev/null; sleep 0.3
+  drive click "Apply" >/dev/null; sleep 0.6
+  check "... and Apply without a key writes no nameless section" sh -c "! grep -q '^\[\]' '$dir/Keyvane.ini'"
+
+  # A hand-edited combination that cannot be read still opens its key for repair.
+  click_at $((24 + 28 + 64 * 5)) 82 0.2
+  check "a key whose combination cannot be read says so" \
+    grep -qF "'1' is not a valid key combination." <(drive answer "Keyvane - No Theme Loaded" 1)
+  sleep 1.6
+  check "... and opens in the editor, its lists without a choice" \
+    test "$(drive selected | tr '\n' ' ')" = "F6 Press 3 Key Combo (none) (none) (none) "
+  drive choose "Remove Action" >/dev/null; sleep 0.3
+  drive click "Apply" >/dev/null; sleep 0.6
+  check "... where Remove Action removes it" \
+    sh -c "! tr -d '\r' <'$dir/Keyvane.ini' | sed -n '/^\[F6Key\]/,/^\[/p' | grep -q '^Action='"
+else
+  check "the main window appears" false
+fi
+stop_app
