@@ -87,11 +87,8 @@ must scripts/build.sh win32
 for kind in win64 win32; do
   exe="build/$kind/platform/win32/keyvane.exe"
   [ -f "$exe" ] || continue
-  triplet=x86_64-w64-mingw32
-  [ $kind = win32 ] && triplet=i686-w64-mingw32
-  dlls="$($triplet-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')"
-  echo "$kind imports: $dlls"
-  if grep -qiE 'libstdc|libgcc|libwinpthread' <<<"$dlls"; then record "$kind imports" 0 1; else record "$kind imports" 1 0; fi
+  # Only the KnownDLLs, which Windows never takes from the program's folder.
+  if tests/release/check_imports.sh "$exe"; then record "$kind imports" 1 0; else record "$kind imports" 0 1; fi
   ls -l "$exe"
   if python3 tests/help/check_help.py "build/$kind/platform/win32/Keyvane.chm"; then record "$kind help" 1 0; else record "$kind help" 0 1; fi
 done

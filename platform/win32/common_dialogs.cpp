@@ -2,17 +2,13 @@
 
 #include <string>
 
+#include "platform/win32/system_library.h"
+
 namespace kv::win32 {
 namespace {
 
-// The library from the system folder only, never one planted beside the program.
 HMODULE Library() {
-  static const HMODULE library = [] {
-    wchar_t folder[MAX_PATH] = L"";
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return HMODULE{nullptr};
-    return ::LoadLibraryW((std::wstring(folder) + L"\\comdlg32.dll").c_str());
-  }();
+  static const HMODULE library = LoadSystemLibrary(L"comdlg32.dll");
   return library;
 }
 

@@ -40,7 +40,7 @@ bool PaintBitmapGlyph(HDC dc, const std::string& file, int left, int top, int si
   UniqueMemoryDc memory(::CreateCompatibleDC(dc));
   SelectedObject selected(memory.get(), bitmap.get());
   const COLORREF transparent = ::GetPixel(memory.get(), 0, info.bmHeight - 1);
-  ::TransparentBlt(dc, left, top, size, size * info.bmHeight / (info.bmWidth ? info.bmWidth : 1),
+  ::GdiTransparentBlt(dc, left, top, size, size * info.bmHeight / (info.bmWidth ? info.bmWidth : 1),
                    memory.get(), 0, 0, info.bmWidth, info.bmHeight, transparent);
   return true;
 }

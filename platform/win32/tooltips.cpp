@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/common_controls.h"
 #include "platform/win32/wide.h"
 
 namespace kv::win32 {
@@ -28,8 +29,7 @@ void Tooltips::Create(HINSTANCE instance, HWND owner) {
 bool Tooltips::EnsureWindow() {
   if (tips_) return true;
   if (!owner_) return false;
-  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&init);
+  comctl::Init(ICC_WIN95_CLASSES);
   tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_,
                             nullptr, instance_, nullptr);

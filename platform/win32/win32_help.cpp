@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace kv::win32 {
@@ -72,7 +73,7 @@ Win32Help::HtmlHelpEntry Win32Help::Entry() {
   // Looked for again on each press until found: the viewer may be installed meanwhile. Once
   // loaded it stays, since unloading it would close the help window it opened.
   if (entry_) return entry_;
-  if (!library_) library_ = ::LoadLibraryW(viewerModule_.c_str());
+  if (!library_) library_ = LoadLibraryAt(viewerModule_);
   if (!library_) return nullptr;
   entry_ = reinterpret_cast<HtmlHelpEntry>(
       reinterpret_cast<void (*)()>(::GetProcAddress(library_, "HtmlHelpW")));

@@ -9,13 +9,16 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/win32/system_library.h"
 
 namespace kv::win32 {
 
 class Win32Help final : public platform::Help {
  public:
-  // `viewerModule` is the library that exports HtmlHelpW; tests point it at a stand-in.
-  explicit Win32Help(std::function<HWND()> owner, std::wstring viewerModule = L"hhctrl.ocx");
+  // `viewerModule` is the full path of the library that exports HtmlHelpW: the system folder's
+  // hhctrl.ocx; tests point it at a stand-in.
+  explicit Win32Help(std::function<HWND()> owner,
+                     std::wstring viewerModule = SystemLibraryPath(L"hhctrl.ocx"));
   ~Win32Help() override;
   Win32Help(const Win32Help&) = delete;
   Win32Help& operator=(const Win32Help&) = delete;

@@ -3,13 +3,17 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/wide.h"
 
 namespace kv::win32 {
 
 uintptr_t Win32Power::LinkApi(const std::string& module, const std::string& function) {
-  HMODULE handle = ::GetModuleHandleA(module.c_str());
-  // Loaded for the rest of the run: the remembered entry stays valid.
-  if (!handle) handle = ::LoadLibraryA(module.c_str());
+  const std::wstring name = Widen(module);
+  HMODULE handle = ::GetModuleHandleW(name.c_str());
+  // Loaded for the rest of the run, so that the remembered entry stays valid; from the system
+  // folder only.
+  if (!handle) handle = LoadSystemLibrary(name.c_str());
   if (!handle) return 0;
   return reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(::GetProcAddress(handle, function.c_str())));
 }

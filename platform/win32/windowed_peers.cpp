@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/common_controls.h"
 #include "platform/win32/painter.h"
 #include "platform/win32/wide.h"
 
@@ -129,7 +130,7 @@ WindowedPeer::WindowClass ComboBoxPeer::Class() const {
 }
 
 void ComboBoxPeer::Created() {
-  ::SetWindowSubclass(hwnd_, &ComboBoxPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  comctl::SetWindowSubclass(hwnd_, &ComboBoxPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 int ComboBoxPeer::ExtraHeight() const { return kDropDownHeight; }
@@ -204,8 +205,8 @@ LRESULT CALLBACK ComboBoxPeer::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     reinterpret_cast<ComboBoxPeer*>(self)->Settle();
     return 0;
   }
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ComboBoxPeer::Subclass, id);
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) comctl::RemoveWindowSubclass(hwnd, &ComboBoxPeer::Subclass, id);
+  return comctl::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 WindowedPeer::WindowClass EditPeer::Class() const {
@@ -214,7 +215,7 @@ WindowedPeer::WindowClass EditPeer::Class() const {
 
 // Typed characters reach the key-press event before the box inserts them.
 void EditPeer::Created() {
-  ::SetWindowSubclass(hwnd_, &EditPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  comctl::SetWindowSubclass(hwnd_, &EditPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void EditPeer::SyncOwnState() {
@@ -233,9 +234,9 @@ LRESULT CALLBACK EditPeer::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     reinterpret_cast<EditPeer*>(self)->edit_.UserKeyPress(key);
     if (key == 0) return 0;
   } else if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &EditPeer::Subclass, id);
+    comctl::RemoveWindowSubclass(hwnd, &EditPeer::Subclass, id);
   }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  return comctl::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace kv::win32

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/win32/common_controls.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_ansi.h"
 #include "platform/win32/win32_dialogs.h"
@@ -41,8 +43,8 @@ HICON TrayImage(HINSTANCE instance, int id) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  kv::win32::RestrictLibrarySearch();
+  kv::win32::comctl::Init(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
 
   using namespace kv::win32;
   MainWindow window(instance);

@@ -79,3 +79,45 @@ if start_app "$dir"; then
 else
   check "the main window appears" false
 fi
+
+echo "No library planted beside keyvane.exe runs"
+# Each name Keyvane, or a library it uses, could look for beside the program. Wine takes its own
+# copy of a system library first; the overrides make it search as Windows does.
+planted=(MSIMG32.dll POWRPROF.dll hhctrl.ocx winspool.drv comdlg32.dll uxtheme.dll oleacc.dll)
+planted_search="mscoree=;msimg32=n,b;powrprof=n,b;hhctrl.ocx=n,b;winspool.drv=n,b;comdlg32=n,b;uxtheme=n,b;oleacc=n,b"
+plant_in() {  # folder: the planted copies and the bare-name loader beside its keyvane.exe
+  for name in "${planted[@]}"; do cp "$build/tests/e2e/keyvane_planted_library.dll" "$1/$name"; done
+  cp "$build/tests/e2e/keyvane_bare_loader.exe" "$1/"
+}
+markers_in() { (cd "$1" && ls -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | tr '\n' ' '); }
+dir="$(fresh_folder planted)"
+cp "$build/platform/win32/Keyvane.chm" "$dir/"
+printf '[F1Key]\r\nLabel=Sleep\r\nAction=15\r\n' >"$dir/Keyvane.ini"
+plant_in "$dir"
+(cd "$dir" && WINEDLLOVERRIDES="$planted_search" wine ./keyvane_bare_loader.exe "${planted[@]}" </dev/null >/dev/null 2>&1)
+check "a program loading by bare name beside them loads every planted copy" \
+  test "$(markers_in "$dir" | wc -w)" = "${#planted[@]}"
+rm -f "$dir"/*.loaded
+"$here/../../scripts/print-queue.sh" start >/dev/null 2>&1
+if WINEDLLOVERRIDES="$planted_search" start_app "$dir"; then
+  ran=""
+  drive post-hotkey KVNF1 >/dev/null && ran+="sleep "; sleep 0.5
+  xdotool mousemove $((origin_x + 296 + 30)) $((origin_y + 348 + 11)) click 1
+  for _ in $(seq 1 60); do
+    xdotool search --onlyvisible --name '^Keyvane Help$' >/dev/null 2>&1 && { ran+="help "; break; }
+    sleep 0.1
+  done
+  xdotool mousemove $((origin_x + 368 + 50)) $((origin_y + 116 + 8)) click 1; sleep 1.5
+  drive click "Print Theme" >/dev/null
+  drive answer "Print" 2 >/dev/null && ran+="print "
+  drive tray 517 >/dev/null
+  [ "$(drive menu 1500)" = 1 ] && ran+="menu "
+  drive end-menu >/dev/null; sleep 0.3
+  check "Sleep ran, Help, the print dialog and the tray menu showed" test "$ran" = "sleep help print menu "
+  found="$(markers_in "$dir")"
+  note "     planted libraries keyvane.exe loaded: ${found:-none}"
+  check "... and keyvane.exe loaded none of the planted libraries" test -z "$found"
+else
+  check "the main window appears with the planted libraries beside it" false
+fi
+stop_app
