@@ -28,10 +28,15 @@ report() {  # what, minimal program's name, its times, then "--", Keyvane's time
   while [ "$1" != -- ]; do minimal+=("$1"); shift; done
   shift
   keyvane=("$@")
-  local m k
+  local m k i ratios=()
   m="$(median "${minimal[@]}")"
   k="$(median "${keyvane[@]}")"
-  echo "$what: $name median $m ms; keyvane median $k ms; ratio $(awk -v a="$k" -v b="$m" 'BEGIN {printf "%.2f", a/b}') ($pairs pairs)"
+  # Each pair ran back to back: the median of their ratios is steady while the machine's speed
+  # drifts over the run.
+  for i in "${!minimal[@]}"; do
+    ratios+=("$(awk -v a="${keyvane[$i]}" -v b="${minimal[$i]}" 'BEGIN {printf "%.3f", a/b}')")
+  done
+  echo "$what: $name median $m ms; keyvane median $k ms; ratio $(awk -v a="$k" -v b="$m" 'BEGIN {printf "%.2f", a/b}'), median of the pairs' ratios $(median "${ratios[@]}") ($pairs pairs)"
 }
 
 # Start-up.

@@ -1,5 +1,7 @@
 #include "platform/win32/common_controls.h"
 
+#include "platform/win32/system_library.h"
+
 namespace kv::win32::comctl {
 
 namespace {
@@ -13,7 +15,7 @@ struct Functions {
 
 template <typename Function>
 void Find(HMODULE library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+  function = FunctionIn<Function>(library, name);
 }
 
 const Functions& Library() {

@@ -14,9 +14,7 @@ HMODULE Library() {
 
 template <typename Function>
 Function* Find(const char* name) {
-  HMODULE library = Library();
-  return library ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
-                 : nullptr;
+  return FunctionIn<Function*>(Library(), name);
 }
 
 bool initFailed = false;  // the library or a function in it is missing

@@ -25,4 +25,17 @@ HMODULE LoadLibraryAt(const std::wstring& path);
 // Loads `name` from the system folder.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// A function of a library loaded at run time, or null when the library or the function is
+// missing. The library stays loaded, so the pointer stays valid.
+template <typename Function>
+Function FunctionIn(HMODULE library, const char* name) {
+  return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name))) : nullptr;
+}
+// A function of a system library that the first window does not need, loaded from the system
+// folder when first asked for, so that a start does not wait for its library.
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+  return FunctionIn<Function>(LoadSystemLibrary(library), name);
+}
+
 }  // namespace kv::win32

@@ -75,8 +75,7 @@ Win32Help::HtmlHelpEntry Win32Help::Entry() {
   if (entry_) return entry_;
   if (!library_) library_ = LoadLibraryAt(viewerModule_);
   if (!library_) return nullptr;
-  entry_ = reinterpret_cast<HtmlHelpEntry>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(library_, "HtmlHelpW")));
+  entry_ = FunctionIn<HtmlHelpEntry>(library_, "HtmlHelpW");
   return entry_;
 }
 

@@ -14,8 +14,7 @@ uintptr_t Win32Power::LinkApi(const std::string& module, const std::string& func
   // Loaded for the rest of the run, so that the remembered entry stays valid; from the system
   // folder only.
   if (!handle) handle = LoadSystemLibrary(name.c_str());
-  if (!handle) return 0;
-  return reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(::GetProcAddress(handle, function.c_str())));
+  return reinterpret_cast<uintptr_t>(FunctionIn<void*>(handle, function.c_str()));
 }
 
 bool Win32Power::CallSetSuspendState(uintptr_t entry, bool hibernate, bool force,

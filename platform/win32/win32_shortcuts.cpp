@@ -10,18 +10,32 @@
 
 #include "core/error.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace kv::win32 {
 
 namespace {
 
+// COM comes with the first shortcut operation: most starts make none.
+struct Com {
+  decltype(&::CoInitialize) initialize = SystemFunction<decltype(&::CoInitialize)>(L"ole32.dll", "CoInitialize");
+  decltype(&::CoUninitialize) uninitialize =
+      SystemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+  decltype(&::CoCreateInstance) createInstance =
+      SystemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+};
+const Com& Ole() {
+  static const Com com;
+  return com;
+}
+
 // COM for the length of one shortcut operation.
 class ComScope {
  public:
-  ComScope() : initialized_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ComScope() : initialized_(Ole().initialize && SUCCEEDED(Ole().initialize(nullptr))) {}
   ~ComScope() {
-    if (initialized_) ::CoUninitialize();
+    if (initialized_) Ole().uninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
@@ -37,7 +51,7 @@ struct Link {
 
 Link CreateLink() {
   Link result;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+  if (!Ole().createInstance || FAILED(Ole().createInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 result.link.put_void())))
     throw KeyvaneError("\"CoCreateInstance\" failed.");
   if (FAILED(result.link->QueryInterface(IID_IPersistFile, result.file.put_void())))
