@@ -5,11 +5,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "actions/power.h"
 #include "app/window_events.h"
+#include "core/error.h"
 #include "core/ini_document.h"
 #include "core/key_table.h"
 #include "core/os_kind.h"
@@ -195,6 +197,15 @@ class TForm1 : public ui::Window, public WindowEvents {
   void ShowOnlyPage(PageId page);
   ui::Panel* PageHost(PageId page) const;
   void TabClick(ui::Panel& sender);
+
+  // An error that ended a handler, as the user is told of it: the general error box, or once in
+  // a run that the folder cannot be written.
+  void ShowUnhandledError(const std::exception& error);
+  void TellFolderNotWritable(const FolderNotWritable& error);
+  void TellPendingFolderNotWritable();
+  bool readOnlyFolderTold = false;
+  std::optional<std::string> readOnlyFolderPending;
+  bool windowShown = false;
 
   // Writes the window caption and, with it, the application's title.
   void SetCaptionWithTitle(const std::string& caption);

@@ -13,17 +13,17 @@ int RunProgram(platform::Platform& platform, std::vector<std::string> args, Main
   RemoveStaleSaveTemporaries(platform);
 
   platform.app.SetTitle(kProductName);
-  ui::SetUnhandledErrorSink([&platform](const std::string& text) { platform.dialogs.ShowError(text); });
   int exitCode = 0;
   {
     TForm1 form(platform, std::move(args));
+    ui::SetUnhandledErrorSink([&form](const std::exception& e) { form.ShowUnhandledError(e); });
     host.Create(form);
     try {
       form.FormCreate();
     } catch (const std::exception& e) {
       // A settings or shortcut file that cannot be read or written ends the creation
       // handler's remaining steps; the program goes on running.
-      platform.dialogs.ShowError(e.what());
+      form.ShowUnhandledError(e);
     }
     host.Show();
     form.FormShow();
@@ -32,9 +32,9 @@ int RunProgram(platform::Platform& platform, std::vector<std::string> args, Main
     // started meanwhile cannot find its keys taken and its settings overwritten.
     form.FormDestroy();
     host.Destroy();
+    ui::SetUnhandledErrorSink(nullptr);
     platform.system.ReleaseSingleInstance();
   }
-  ui::SetUnhandledErrorSink(nullptr);
   return exitCode;
 }
 

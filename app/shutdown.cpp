@@ -21,7 +21,7 @@ void TForm1::FormDestroy() {
       WriteIni();
     } catch (const std::exception& e) {
       // The keys and atoms must be released even when the settings cannot be saved.
-      platform.dialogs.ShowError(e.what());
+      ShowUnhandledError(e);
     }
   }
   for (uint32_t id : hotKeyIds) platform.hotKeys.Unregister(id);

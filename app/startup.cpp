@@ -109,7 +109,7 @@ void TForm1::ReadIni() {
   } catch (const std::exception& e) {
     // A settings file or shortcut that cannot be written is reported, but must not leave the
     // keys unregistered and the rest of the settings unread.
-    platform.dialogs.ShowError(e.what());
+    ShowUnhandledError(e);
   }
   ComboBox3->SetItemIndex(doc.ReadInteger("Theme", "IndexofSelected", 1));
   searchTerm = doc.ReadString("Setting", "SearchTerm", "");
@@ -126,6 +126,9 @@ void TForm1::WriteIni() {
 }
 
 void TForm1::FormShow() {
+  windowShown = true;
+  // Before a start from the Startup folder hides the window: the user reads it over the window.
+  TellPendingFolderNotWritable();
   if (bootStart) Timer1->SetRunning(true);
 }
 

@@ -55,7 +55,12 @@ void TForm1::StartMonitor(bool on, bool notify) {
   }
   ShowHeldKeys();
 
-  WriteIni();
+  try {
+    WriteIni();
+  } catch (const FolderNotWritable& error) {
+    // The keys are switched all the same; only the state cannot be kept for the next start.
+    TellFolderNotWritable(error);
+  }
   if (bootStart) {
     platform.tray.SetVisible(true);
     platform.tray.ShowBalloon(kProductName, kBootBalloonText, 10);

@@ -6,13 +6,13 @@
 namespace kv::ui {
 
 namespace {
-std::function<void(const std::string&)>& Sink() {
-  static std::function<void(const std::string&)> sink;
+std::function<void(const std::exception&)>& Sink() {
+  static std::function<void(const std::exception&)> sink;
   return sink;
 }
 }  // namespace
 
-void SetUnhandledErrorSink(std::function<void(const std::string&)> sink) { Sink() = std::move(sink); }
+void SetUnhandledErrorSink(std::function<void(const std::exception&)> sink) { Sink() = std::move(sink); }
 
 void RunUserEvent(const std::function<void()>& handler) {
   if (!handler) return;
@@ -23,7 +23,7 @@ void RunUserEvent(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    Sink()(e.what());
+    Sink()(e);
   }
 }
 

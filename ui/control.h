@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,7 +58,7 @@ class Peer {
 
 // Where errors go that escape an event handler run for the user: the application's general
 // error box. Without a sink they propagate to the caller.
-void SetUnhandledErrorSink(std::function<void(const std::string&)> sink);
+void SetUnhandledErrorSink(std::function<void(const std::exception&)> sink);
 // Runs a handler for a user event, routing an escaping error to the sink.
 void RunUserEvent(const std::function<void()>& handler);
 

@@ -161,6 +161,12 @@ void Win32Files::ReplaceAtomically(const std::string& path, const std::string& b
   // Created with the old file's attributes, so the rename below carries them over.
   SiblingTemporary temp;
   const DWORD createError = CreateSiblingTemporary(target, AttributesToKeep(oldAttributes), temp);
+  // No new file may be made beside it: the folder itself is closed to writing.
+  if (createError == ERROR_ACCESS_DENIED || createError == ERROR_WRITE_PROTECT) {
+    const size_t slash = path.find_last_of("\\/");
+    throw FolderNotWritable("Cannot save \"" + path + "\": " + SystemErrorText(createError),
+                            slash == std::string::npos ? std::string() : path.substr(0, slash));
+  }
   if (createError != ERROR_SUCCESS) FailWrite(path, createError);
   if (!WriteEverything(temp.handle.get(), bytes) || !::FlushFileBuffers(temp.handle.get())) {
     const DWORD error = ::GetLastError();

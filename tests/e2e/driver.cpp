@@ -41,9 +41,9 @@ HWND MainWindow() { return ::FindWindowW(kClass, nullptr); }
 
 BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
   // GetWindowText does not read an edit box of another program; WM_GETTEXT does.
-  wchar_t text[256] = L"";
+  wchar_t text[2048] = L"";
   DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+  ::SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
   std::wprintf(L"%ls\n", text);
   return TRUE;
 }

@@ -121,3 +121,37 @@ else
   check "the main window appears with the planted libraries beside it" false
 fi
 stop_app
+
+echo "A folder Keyvane may read but not write"
+src="$(fresh_folder readonly-src)"
+printf '[F1Key]\r\nLabel=Marker\r\nAction=10\r\nFile=%s\r\n\r\n[Keys]\r\nEnabled=1\r\n' \
+  "$(winpath_of "$work/readonly-ran.bat")" >"$src/Keyvane.ini"
+printf '@echo off\r\necho ran> "%s"\r\n' "$(winpath_of "$work/readonly-ran.txt")" >"$work/readonly-ran.bat"
+rm -f "$work/readonly-ran.txt"
+dir="$work/readonly"
+mkdir -p "$dir"
+umount "$dir" 2>/dev/null
+if mount --bind "$src" "$dir" 2>/dev/null && mount -o remount,ro,bind "$dir" 2>/dev/null; then
+  before="$(cd "$dir" && ls -l --time-style=+%s | md5sum; cat ./* | md5sum)"
+  if start_app "$dir"; then
+    notice="$(drive answer "Keyvane cannot keep changes" 1)"
+    check "Keyvane says once that it cannot keep changes in its folder" \
+      grep -qF "Keyvane cannot keep changes in the folder $(winpath_of "$dir"):" <<<"$notice"
+    check "... and what to do" grep -qF "move the Keyvane folder into a folder of your own" <<<"$notice"
+    drive post-hotkey KVNF1 >/dev/null
+    check "the keys stored there run" wait_file "$work/readonly-ran.txt" 10
+    drive click "ON" >/dev/null; sleep 0.4
+    drive click "OFF" >/dev/null
+    check "switching the keys off and on brings no box" test "$(drive dialog "$(drive title)" 1500)" = 0
+    drive end-session >/dev/null
+    check "the end of the session waits on no box" wait_exit "$app_pid" 10
+    app_pid=""
+  else
+    check "the main window appears in a folder it cannot write" false
+  fi
+  stop_app
+  check "... and nothing in the folder changed" test "$(cd "$dir" && ls -l --time-style=+%s | md5sum; cat ./* | md5sum)" = "$before"
+  umount "$dir"
+else
+  note "     skipped: a read-only bind mount needs root"
+fi

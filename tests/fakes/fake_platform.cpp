@@ -187,6 +187,9 @@ std::optional<std::string> FakePlatform::ReadAll(const std::string& path) {
 }
 
 void FakePlatform::ReplaceAtomically(const std::string& path, const std::string& bytes) {
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  if (FindWindowsName(readOnlyFolders, folder) != readOnlyFolders.end())
+    throw FolderNotWritable("Cannot save \"" + path + "\": Access is denied.", folder);
   if (FindWindowsName(unwritable, path) != unwritable.end())
     throw KeyvaneError("Cannot save \"" + path + "\": " + unwritableReason);
   // Replacing a file keeps the name it has on disk.
@@ -206,6 +209,8 @@ bool FakePlatform::Exists(const std::string& path) {
 
 bool FakePlatform::Delete(const std::string& path) {
   Record(Service::Files, "delete " + path);
+  if (FindWindowsName(readOnlyFolders, path.substr(0, path.find_last_of('\\'))) != readOnlyFolders.end())
+    return false;
   bool deleted = false;
   if (auto it = FindWindowsName(files, path); it != files.end()) {
     files.erase(it);

@@ -68,6 +68,8 @@ class FakePlatform final : public platform::System,
   // for every letter, so "Über.kth" and "über.kth" are one file.
   std::map<std::string, std::string> files;
   std::set<std::string> unwritable;          // paths whose replacement fails
+  // Folders that may be read but not written: no file in them is replaced, made or deleted.
+  std::set<std::string> readOnlyFolders;
   std::string unwritableReason = "Access is denied.";  // the system's reason for it
   std::set<std::string> unreadable;
   int writes = 0;

@@ -22,7 +22,7 @@ class ControlEvents : public ::testing::Test {
  protected:
   ~ControlEvents() override { SetUnhandledErrorSink(nullptr); }
   void CollectErrors() {
-    SetUnhandledErrorSink([this](const std::string& text) { errors.push_back(text); });
+    SetUnhandledErrorSink([this](const std::exception& e) { errors.push_back(e.what()); });
   }
   std::vector<std::string> events;
   std::vector<std::string> errors;

@@ -126,7 +126,7 @@ class FormTest : public ::testing::Test {
   // Errors that escape a handler run for the user go to the fake's error box, as in the
   // running program.
   void RouteErrorsToErrorBox() {
-    ui::SetUnhandledErrorSink([this](const std::string& text) { fp.ShowError(text); });
+    ui::SetUnhandledErrorSink([this](const std::exception& e) { form->ShowUnhandledError(e); });
   }
   // A press of the key's hot key, delivered as the window procedure delivers WM_HOTKEY.
   void PressHotKey(std::string_view section) { form->HotKeyPressed(IdOf(section)); }

@@ -2,7 +2,9 @@
 // the quiet start through the Startup-folder shortcut, and the single-instance guard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <map>
 #include <functional>
 #include <set>
 #include <string>
@@ -431,6 +433,70 @@ TEST_F(ProgramEntry, ErrorInAUserEventDuringTheLoopGoesToTheErrorBox) {
   ASSERT_GE(fp.errors.size(), 1u);
   EXPECT_NE(fp.errors[0].find("Keyvane.ini"), std::string::npos) << fp.errors[0];
   EXPECT_FALSE(SavedSettings().ReadBool("Keys", "Enabled", true)) << "saved again at the end";
+}
+
+// In a folder that may be read but not written (Program Files for a standard user) Keyvane
+// runs the keys stored there and says once, over its window, that it cannot keep changes;
+// after that no save the folder refuses brings a box, and nothing in the folder changes. Another
+// failure to save (a file held by another program) is still shown every time.
+TEST_F(ProgramEntry, AFolderThatCannotBeWrittenIsToldOnceAndChangesNothing) {
+  fp.files[fp.Beside("Games.kth")] = test::KeySection("F2Key", "Hearts", 23);
+  WriteSettings(test::KeySection("F1Key", "Mail", 13) + test::KeySection("PBKey", "Next", 34));
+  const std::string folder = fp.exePath.substr(0, fp.exePath.rfind('\\'));
+  fp.readOnlyFolders.insert(folder);
+  const std::map<std::string, std::string> filesBefore = fp.files;
+  auto notices = [&] {
+    return std::count_if(fp.messages.begin(), fp.messages.end(),
+                         [](const fake::ShownMessage& m) { return m.caption == "Keyvane cannot keep changes"; });
+  };
+  RecordingHost host;
+  host.loop = [&](TForm1& f) {
+    EXPECT_EQ(Registered(), (std::map<uint32_t, std::pair<uint32_t, uint32_t>>{
+                                {f.hotKeyIds[0], {0u, 0x70u}}, {f.hotKeyIds[14], {0u, 0x13u}}}));
+    EXPECT_EQ(f.caption(), "Keyvane - No Theme Loaded");
+    EXPECT_EQ(notices(), 1);
+    EXPECT_NE(fp.messages.back().text.find("cannot keep changes in the folder " + folder + ":"), std::string::npos);
+    EXPECT_NE(fp.messages.back().text.find("move the Keyvane folder into a folder of your own"), std::string::npos);
+    f.BitBtn2->UserClick();  // off, and on again
+    f.BitBtn2->UserClick();
+    fp.messageAnswers.push_back(platform::mb::kIdNo);  // not saved as a theme first
+    f.HotKeyPressed(f.hotKeyIds[14]);  // Load Next Theme: the settings cannot take it
+    EXPECT_FALSE(f.keys[1].title->visible());
+    f.keys[0].shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
+    f.ComboBox1->UserSelect(15);
+    f.BitBtn1->UserClick();  // Apply
+    EXPECT_EQ(notices(), 1);
+    EXPECT_TRUE(fp.errors.empty());
+    EXPECT_EQ(f.keys[0].title->caption(), "Mail") << "what the user sees is what is stored";
+    // A file held by another program is another matter: the error box says so each time.
+    fp.readOnlyFolders.clear();
+    fp.unwritable.insert(SettingsFile());
+    f.BitBtn2->UserClick();
+    f.BitBtn2->UserClick();
+    EXPECT_EQ(fp.errors.size(), 2u);
+    fp.unwritable.clear();
+    fp.readOnlyFolders.insert(folder);
+    f.OnEndSession(true);
+    return 0;
+  };
+  RunProgram(bundle, {}, host);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"create", "show", "loop", "destroy"}));
+  EXPECT_EQ(notices(), 1);
+  EXPECT_EQ(fp.errors.size(), 2u);
+  EXPECT_EQ(fp.files, filesBefore);
+}
+
+// Not told yet when the Windows session ends: the end never waits on a box.
+TEST_F(ProgramEntry, TheEndOfTheSessionNeverWaitsOnTheNotice) {
+  RecordingHost host;
+  host.loop = [&](TForm1& f) {
+    fp.readOnlyFolders.insert(fp.exePath.substr(0, fp.exePath.rfind('\\')));
+    f.OnEndSession(true);
+    return 0;
+  };
+  RunProgram(bundle, {}, host);
+  EXPECT_TRUE(fp.messages.empty());
+  EXPECT_TRUE(fp.errors.empty());
 }
 
 }  // namespace
