@@ -69,6 +69,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   void TrayIconDoubleClicked() override;
   bool CloseRequested() override;
   void SessionEnded(bool ending) override;
+  void ExitRequested() override;
 
   // ---- life of the window ----
   void FormCreate();

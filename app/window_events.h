@@ -32,6 +32,9 @@ class WindowEvents {
   virtual bool CloseRequested() = 0;
   // WM_ENDSESSION: the Windows session ends (`ending`) or goes on after all.
   virtual void SessionEnded(bool ending) = 0;
+  // Another program (the setup program, about to replace or remove Keyvane's files) asks
+  // Keyvane to end as the tray's Exit ends it.
+  virtual void ExitRequested() = 0;
 };
 
 }  // namespace kv

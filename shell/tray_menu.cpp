@@ -34,4 +34,8 @@ void TForm1::Exit1Click() {
   platform.app.CloseMainWindow();
 }
 
+void TForm1::ExitRequested() {
+  ui::RunUserEvent([this] { Exit1Click(); });
+}
+
 }  // namespace kv

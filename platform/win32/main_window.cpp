@@ -69,6 +69,7 @@ void MainWindow::Create(WindowEvents& program) {
 
   hand_ = ::LoadCursorW(nullptr, IDC_HAND);
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  exitRequest_ = ::RegisterWindowMessageW(kExitRequestMessage);
   windowBrush_.reset(::CreateSolidBrush(ToColorRef(form.color())));
 
   Scale& scale = context_.scale;
@@ -443,6 +444,10 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
     if (tray_) tray_->Readd();
+    return 0;
+  }
+  if (msg == exitRequest_ && exitRequest_ != 0) {
+    form_->ExitRequested();
     return 0;
   }
   switch (msg) {

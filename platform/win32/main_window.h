@@ -27,6 +27,9 @@ namespace kv::win32 {
 class Win32TrayIcon;
 
 inline constexpr const wchar_t* kMainWindowClass = L"TKeyvaneMainWindow";
+// The registered message with which another program (the setup program) asks the running
+// Keyvane to end as the tray's Exit ends it; found by the window class above.
+inline constexpr const wchar_t* kExitRequestMessage = L"Keyvane.ExitRequest";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 // Posted by Show: the controls not shown yet get their windows once the window is up.
 inline constexpr UINT kMakeWaitingWindowsMessage = WM_APP + 2;
@@ -103,6 +106,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   std::vector<WindowedPeer*> tabSequence_;  // the windowed peers in Tab order
   Win32TrayIcon* tray_ = nullptr;
   UINT taskbarCreated_ = 0;
+  UINT exitRequest_ = 0;
   bool inTray_ = false;
   PaintedPeer* pressed_ = nullptr;
   bool doubleClicked_ = false;

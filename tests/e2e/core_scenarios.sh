@@ -46,7 +46,10 @@ echo "First start without a settings file"
 dir="$(fresh_folder defaults)"
 if start_app "$dir"; then
   check "no settings file is needed to start" kill -0 "$app_pid"
-  stop_app
+  # As the setup program asks it to end before it replaces Keyvane's files.
+  drive exit-request >/dev/null
+  check "asked to end by another program, Keyvane ends as Exit ends it" wait_exit "$app_pid" 10
+  app_pid=""
   check "the first save writes Keys, Setting and Theme" ini_has_sections "$dir/Keyvane.ini" Keys Setting Theme
   check "the keys are saved as on" grep -q '^Enabled=1' "$dir/Keyvane.ini"
 else

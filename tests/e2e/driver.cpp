@@ -3,6 +3,7 @@
 //   driver wait-window <ms>       waits for the shown main window; prints "x y" of its client origin
 //   driver post-hotkey <atom>     posts WM_HOTKEY with the global atom of that name
 //   driver close                  posts WM_CLOSE (the window's close button)
+//   driver exit-request           posts the message with which the setup program asks Keyvane to end
 //   driver end-session            sends WM_QUERYENDSESSION and WM_ENDSESSION(TRUE)
 //   driver visible                prints 1 when the main window is visible, else 0
 //   driver count                  prints how many Keyvane main windows exist
@@ -233,6 +234,8 @@ int wmain(int argc, wchar_t** argv) {
     return ::PostMessageW(w, WM_HOTKEY, atom, 0) ? 0 : 1;
   }
   if (command == L"close") return ::PostMessageW(w, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (command == L"exit-request")
+    return ::PostMessageW(w, ::RegisterWindowMessageW(L"Keyvane.ExitRequest"), 0, 0) ? 0 : 1;
   if (command == L"end-session") {
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &result);

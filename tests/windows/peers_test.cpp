@@ -58,6 +58,7 @@ class SmallForm final : public WindowEvents {
   void TrayIconDoubleClicked() override { ++trayDoubleClicks; }
   bool CloseRequested() override { return false; }
   void SessionEnded(bool) override {}
+  void ExitRequested() override {}
 
   ui::Panel* page;
   ui::CheckBox* check;
