@@ -35,7 +35,7 @@ flags=(--target="$triplet" -std=c++20 -fsyntax-only -nostdinc
 portable=()
 [ "$scope" = windows ] || mapfile -t portable < <(ls core/*.cpp ui/*.cpp app/*.cpp hotkeys/*.cpp \
   actions/*.cpp layout/*.cpp editor/*.cpp themes/*.cpp shell/*.cpp 2>/dev/null)
-mapfile -t windows < <(ls platform/win32/*.cpp tests/windows/*.cpp tests/windows/helper/*.cpp \
+mapfile -t windows < <(ls platform/win32/*.cpp platform/win32/window/*.cpp platform/win32/services/*.cpp tests/windows/*.cpp tests/windows/helper/*.cpp \
   tests/e2e/*.cpp 2>/dev/null)
 sources=("${portable[@]}" "${windows[@]}")
 

@@ -12,7 +12,7 @@
 #include "core/error.h"
 #include "platform/win32/wide.h"
 #include "tests/windows/desktop_turn.h"
-#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/services/win32_dialogs.h"
 
 namespace kv::win32 {
 namespace {

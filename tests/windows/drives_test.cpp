@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/win32/win32_files.h"
-#include "platform/win32/win32_wow64.h"
+#include "platform/win32/services/win32_files.h"
+#include "platform/win32/services/win32_wow64.h"
 
 namespace kv::win32 {
 namespace {

@@ -12,8 +12,8 @@
 #include "core/error.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_files.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/services/win32_files.h"
+#include "platform/win32/services/win32_system.h"
 
 #include "tests/windows/test_support.h"
 

@@ -9,7 +9,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_help.h"
+#include "platform/win32/services/win32_help.h"
 #include "tests/windows/test_support.h"
 
 namespace kv::win32 {

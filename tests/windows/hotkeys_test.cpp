@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/win32/win32_hotkeys.h"
+#include "platform/win32/services/win32_hotkeys.h"
 
 namespace kv::win32 {
 namespace {

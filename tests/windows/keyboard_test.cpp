@@ -11,7 +11,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/services/win32_keyboard.h"
 #include "tests/windows/desktop_turn.h"
 
 #include "tests/windows/test_support.h"

@@ -1,6 +1,6 @@
 // The page slide on a real window: where its cover stands among the window's controls, and
 // which page a slide lands on when another turn comes while it plays.
-#include "platform/win32/page_slide.h"
+#include "platform/win32/window/page_slide.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

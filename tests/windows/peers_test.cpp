@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/window_events.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/message_pump.h"
+#include "platform/win32/window/main_window.h"
+#include "platform/win32/services/message_pump.h"
 #include "platform/win32/wide.h"
 #include "tests/windows/desktop_turn.h"
 #include "ui/button.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/win32/placement.h"
+#include "platform/win32/window/placement.h"
 
 namespace kv::win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/win32/handles.h"
-#include "platform/win32/win32_power.h"
+#include "platform/win32/services/win32_power.h"
 
 #include "tests/windows/test_support.h"
 

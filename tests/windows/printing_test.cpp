@@ -7,8 +7,8 @@
 #include <cwctype>
 #include <string>
 
-#include "platform/win32/common_dialogs.h"
-#include "platform/win32/win32_printing.h"
+#include "platform/win32/services/common_dialogs.h"
+#include "platform/win32/services/win32_printing.h"
 #include "tests/windows/desktop_turn.h"
 
 namespace kv::win32 {

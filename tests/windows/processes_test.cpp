@@ -13,7 +13,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_processes.h"
+#include "platform/win32/services/win32_processes.h"
 
 #include "tests/windows/test_support.h"
 

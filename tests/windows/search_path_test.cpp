@@ -11,7 +11,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_files.h"
+#include "platform/win32/services/win32_files.h"
 
 #include "tests/windows/test_support.h"
 

@@ -14,7 +14,7 @@
 #include "core/error.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_shortcuts.h"
+#include "platform/win32/services/win32_shortcuts.h"
 
 #include "tests/windows/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_ansi.h"
+#include "platform/win32/services/win32_ansi.h"
 
 namespace kv::win32 {
 namespace {

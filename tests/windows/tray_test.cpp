@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_tray.h"
+#include "platform/win32/services/win32_tray.h"
 
 namespace kv::win32 {
 namespace {

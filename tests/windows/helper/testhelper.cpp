@@ -21,8 +21,8 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_power.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/services/win32_power.h"
+#include "platform/win32/services/win32_system.h"
 
 namespace {
 
