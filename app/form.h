@@ -22,6 +22,7 @@
 #include "ui/edit.h"
 #include "ui/label.h"
 #include "ui/menu.h"
+#include "ui/keys.h"
 #include "ui/panel.h"
 #include "ui/shape.h"
 #include "ui/timer.h"
@@ -70,6 +71,11 @@ class TForm1 : public ui::Window, public WindowEvents {
   bool CloseRequested() override;
   void SessionEnded(bool ending) override;
   void ExitRequested() override;
+  void FocusMoved(FocusStop stop) override;
+  bool KeyPressed(ui::Key key, ui::KeyState state) override;
+  const ui::Control* FocusedPaintedControl() const override;
+  std::vector<ui::AccessibleItem> AccessibleItems() const override;
+  void AccessibleDefaultAction(const ui::Control& control) override;
 
   // ---- life of the window ----
   void FormCreate();
@@ -198,6 +204,16 @@ class TForm1 : public ui::Window, public WindowEvents {
   void ShowOnlyPage(PageId page);
   ui::Panel* PageHost(PageId page) const;
   void TabClick(ui::Panel& sender);
+  ui::Panel* PageTab(PageId page) const;
+  // The page `step` places on from the shown one, in the ring of the three pages.
+  PageId PageAfter(PageId page, int step) const;
+
+  // ---- the keyboard ----
+  FocusStop focusStop = FocusStop::None;
+  int focusedKey = 0;            // the key the focus is on while it is on the key layout
+  PageId focusedTab = PageId::Intro;  // the tab the focus is on while it is on the page tabs
+  bool KeyLayoutKey(ui::Key key, ui::KeyState state);
+  bool TabStripKey(ui::Key key);
 
   // An error that ended a handler, as the user is told of it: the general error box, or once in
   // a run that the folder cannot be written.

@@ -290,6 +290,15 @@ void TForm1::BuildEditorPage() {
   BitBtn1 = button("BitBtn1", "Apply", {448, 152, 89, 25});
   BitBtn1->SetEnabled(false);
 
+  // A screen reader names each box and list by the text painted beside it.
+  Edit1->SetAccessibleLabel(Label24);
+  ComboBox1->SetAccessibleLabel(Label25);
+  Edit2->SetAccessibleLabel(Label26);
+  ComboBox2->SetAccessibleName("Key");
+  ComboBox6->SetAccessibleName("Combination key");
+  ComboBox5->SetAccessibleName("Modifier");
+  ComboBox4->SetAccessibleName("First modifier");
+
   ComboBox1->onChange = [this](ui::ComboBox&) { ComboBox1Change(); };
   ComboBox2->onChange = [this](ui::ComboBox&) { ComboBox2Change(); };
   Edit1->onChange = [this](ui::Edit&) { Edit1Change(); };
@@ -321,6 +330,7 @@ void TForm1::BuildThemesPage() {
   ComboBox3->SetBounds({176, 68, 153, 21});
   ComboBox3->SetFont(Sans(13));
   ComboBox3->SetItems({"Set all to Nothing", "Quick Start", "Games", "Control Panel", "Shopping"});
+  ComboBox3->SetAccessibleLabel(label);
   auto button = [&](const char* name, const char* caption, ui::Rect r) {
     return MakeButton(name, caption, r, page);
   };

@@ -7,11 +7,18 @@
 #include <memory>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/control.h"
+#include "ui/keys.h"
 #include "ui/menu.h"
 #include "ui/window.h"
 
 namespace kv {
+
+// The places of the window that take the keyboard's focus without a window of their own: the
+// key layout and the page tabs, each one stop of the Tab order. None while the focus is on a
+// control with a window of its own.
+enum class FocusStop { None, Keys, Tabs };
 
 class WindowEvents {
  public:
@@ -35,6 +42,19 @@ class WindowEvents {
   // Another program (the setup program, about to replace or remove Keyvane's files) asks
   // Keyvane to end as the tray's Exit ends it.
   virtual void ExitRequested() = 0;
+
+  // The keyboard's focus came to `stop` (None: to a control with a window of its own).
+  virtual void FocusMoved(FocusStop stop) = 0;
+  // A key pressed anywhere in the window that may move the focus or act on it; true when the
+  // program used it.
+  virtual bool KeyPressed(ui::Key key, ui::KeyState state) = 0;
+  // The painted control that the focus is on (a key's shape, a page tab), or null.
+  virtual const ui::Control* FocusedPaintedControl() const = 0;
+
+  // What a screen reader reads of the window, child by child, and the default action of one of
+  // them (a key pressed, a tab clicked).
+  virtual std::vector<ui::AccessibleItem> AccessibleItems() const = 0;
+  virtual void AccessibleDefaultAction(const ui::Control& control) = 0;
 };
 
 }  // namespace kv

@@ -82,6 +82,7 @@ struct KeyView {
   ui::Label* title;
   ui::Label* name;
   ui::MenuItem* trayItem;
+  int action = 0;  // the action code the settings held when the layout was last drawn
 };
 
 }  // namespace kv

@@ -10,8 +10,11 @@ void TForm1::SetupButtons() {
   IniFile settings = OpenSettings(platform);
 
   for (int i : kSectionOrder) {
-    ui::Label& title = *keys[static_cast<size_t>(i)].title;
-    title.SetCaption(KeyRecord::Read(settings.doc(), KeyAt(i).section).LabelOr(kNotSetMarker));
+    KeyView& view = keys[static_cast<size_t>(i)];
+    ui::Label& title = *view.title;
+    const KeyRecord record = KeyRecord::Read(settings.doc(), KeyAt(i).section);
+    title.SetCaption(record.LabelOr(kNotSetMarker));
+    view.action = title.caption() != kNotSetMarker ? record.action : 0;
     title.SetVisible(title.caption() != kNotSetMarker);
   }
 

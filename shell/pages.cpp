@@ -24,7 +24,9 @@ void TForm1::TurnPage(PageId page) {
     }
   } closing{*this, page, turn, false};
 
-  if (turning) {
+  // Without animations in Windows the page turns at once; the setting is read at each turn.
+  const bool slide = turning && app.AnimationsShown();
+  if (slide) {
     const ui::Rect area = PageArea->bounds();
     app.PrepareTransition(area.left, area.top, area.width, area.height);
     closing.prepared = true;
@@ -47,7 +49,7 @@ void TForm1::TurnPage(PageId page) {
   if (page == PageId::Themes) TabThemes->SetFontColor(kActiveTabColor);
   for (ui::Panel* tab : {TabIntro, TabEditor, TabThemes}) tab->Repaint();
 
-  if (turning) {
+  if (slide) {
     for (PageId other : {PageId::Intro, PageId::Editor, PageId::Themes})
       if (other != page) PageHost(other)->SetVisible(false);
     app.CaptureTransitionMiddle();

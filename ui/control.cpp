@@ -79,3 +79,15 @@ void Control::Changed() {
 }
 
 }  // namespace kv::ui
+
+namespace kv::ui {
+
+std::string Control::AccessibleName() const {
+  const auto* label = dynamic_cast<const CaptionedControl*>(accessibleLabel_);
+  if (!label) return accessibleName_;
+  std::string name = label->caption();
+  while (!name.empty() && (name.back() == ' ' || name.back() == '-' || name.back() == ':')) name.pop_back();
+  return name;
+}
+
+}  // namespace kv::ui

@@ -93,6 +93,12 @@ class Control {
   // keeps the order in which the controls were made.
   int tabOrder() const { return tabOrder_; }
   void SetTabOrder(int order) { tabOrder_ = order; }
+  // The painted text beside the control that names it for a screen reader ("Title - " for the
+  // title box), or a name of its own when no text stands beside it.
+  void SetAccessibleLabel(const Control* label) { accessibleLabel_ = label; }
+  void SetAccessibleName(std::string name) { accessibleName_ = std::move(name); }
+  // The name a screen reader reads: the label's caption without its trailing " - " or ":".
+  std::string AccessibleName() const;
 
   // Calls the visitor's Visit for this control's kind.
   virtual void Accept(ControlVisitor& visitor) = 0;
@@ -115,6 +121,8 @@ class Control {
   std::string hint_;
   Cursor cursor_ = Cursor::Arrow;
   int tabOrder_ = 0;
+  const Control* accessibleLabel_ = nullptr;
+  std::string accessibleName_;
   Peer* peer_ = nullptr;
 };
 

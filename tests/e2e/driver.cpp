@@ -22,17 +22,25 @@
 //   driver dialog <caption> <ms>  prints 1 as soon as a dialog with that caption shows, or 0 after <ms>
 //   driver lock-file <path> <ms>  opens the file for reading, shared with no one, for <ms>; prints
 //                                 "locked" once it holds it
+//   driver accessible             prints what a screen reader reads of the main window, one child a
+//                                 line: role|name|value|description|states
+//   driver accessible-focus       prints the line of the child that has the focus
+//   driver winevents <ms>         prints the screen-reader events Keyvane raises meanwhile, one a
+//                                 line: focus|name|value|selection <child's name> [= <value>]
 //   driver menu <ms>              prints 1 as soon as a pop-up menu shows, or 0 after <ms> without one
 //   driver end-menu               closes an open pop-up menu of Keyvane's (WM_CANCELMODE)
 //   driver menu-rect              prints the shown pop-up menu's screen rectangle: l t r b
 //   driver list-rect <item>       prints the screen rectangle of the drop-down that lists <item>,
 //                                 its list's item height and the item's index: l t r b height index
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -143,6 +151,125 @@ int Answer(const wchar_t* caption, int id, const wchar_t* text) {
   }
   const HWND button = ::GetDlgItem(box, id);
   return ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) ? 0 : 1;
+}
+
+
+std::wstring Bstr(BSTR b) {
+  std::wstring text = b ? std::wstring(b, ::SysStringLen(b)) : std::wstring();
+  if (b) ::SysFreeString(b);
+  return text;
+}
+
+std::wstring States(LONG bits) {
+  std::wstring out;
+  const std::pair<LONG, const wchar_t*> names[] = {{STATE_SYSTEM_FOCUSED, L"focused"},
+                                                   {STATE_SYSTEM_SELECTED, L"selected"},
+                                                   {STATE_SYSTEM_UNAVAILABLE, L"unavailable"},
+                                                   {STATE_SYSTEM_FOCUSABLE, L"focusable"}};
+  for (const auto& [bit, name] : names)
+    if (bits & bit) out += (out.empty() ? L"" : L",") + std::wstring(name);
+  return out;
+}
+
+// One child as a line; `object` with `id` as the child id (CHILDID_SELF for an object of its own).
+std::wstring Describe(IAccessible* object, LONG id) {
+  VARIANT child;
+  child.vt = VT_I4;
+  child.lVal = id;
+  BSTR name = nullptr, value = nullptr, description = nullptr;
+  object->get_accName(child, &name);
+  object->get_accValue(child, &value);
+  object->get_accDescription(child, &description);
+  VARIANT role, state;
+  role.vt = state.vt = VT_EMPTY;
+  object->get_accRole(child, &role);
+  object->get_accState(child, &state);
+  wchar_t roleText[64] = L"";
+  if (role.vt == VT_I4) ::GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+  return std::wstring(roleText) + L"|" + Bstr(name) + L"|" + Bstr(value) + L"|" + Bstr(description) + L"|" +
+         (state.vt == VT_I4 ? States(state.lVal) : L"");
+}
+
+IAccessible* ClientObject(HWND w) {
+  IAccessible* object = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))))
+    return nullptr;
+  return object;
+}
+
+// Each child: a simple element of the window's object, or an object of its own.
+int PrintAccessible(HWND w) {
+  IAccessible* object = ClientObject(w);
+  if (!object) return 1;
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  for (LONG i = 1; i <= count; ++i) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = i;
+    IDispatch* dispatch = nullptr;
+    IAccessible* own = nullptr;
+    if (object->get_accChild(child, &dispatch) == S_OK && dispatch) {
+      dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&own));
+      dispatch->Release();
+    }
+    std::wprintf(L"%ls\n", own ? Describe(own, CHILDID_SELF).c_str() : Describe(object, i).c_str());
+    if (own) own->Release();
+  }
+  object->Release();
+  return 0;
+}
+
+int PrintFocus(HWND w) {
+  IAccessible* object = ClientObject(w);
+  if (!object) return 1;
+  VARIANT focus;
+  focus.vt = VT_EMPTY;
+  object->get_accFocus(&focus);
+  if (focus.vt == VT_I4) std::wprintf(L"%ls\n", Describe(object, focus.lVal).c_str());
+  object->Release();
+  return focus.vt == VT_I4 ? 0 : 1;
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG objectId, LONG childId, DWORD, DWORD) {
+  const wchar_t* kind = event == EVENT_OBJECT_FOCUS         ? L"focus"
+                        : event == EVENT_OBJECT_NAMECHANGE  ? L"name"
+                        : event == EVENT_OBJECT_VALUECHANGE ? L"value"
+                        : event == EVENT_OBJECT_SELECTION   ? L"selection"
+                                                            : nullptr;
+  if (!kind) return;
+  IAccessible* object = nullptr;
+  VARIANT child;
+  child.vt = VT_EMPTY;
+  if (FAILED(::AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(objectId), static_cast<DWORD>(childId), &object,
+                                         &child)) || !object)
+    return;
+  BSTR name = nullptr, value = nullptr;
+  object->get_accName(child, &name);
+  object->get_accValue(child, &value);
+  const std::wstring v = Bstr(value);
+  std::wprintf(L"%ls %ls%ls\n", kind, Bstr(name).c_str(), v.empty() ? L"" : (L" = " + v).c_str());
+  std::fflush(stdout);
+  object->Release();
+}
+
+int WatchEvents(HWND w, DWORD ms) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(w, &pid);
+  HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, &OnWinEvent, pid,
+                                         0, WINEVENT_OUTOFCONTEXT);
+  if (!hook) return 1;
+  std::printf("watching\n");
+  std::fflush(stdout);
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < ms) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  ::UnhookWinEvent(hook);
+  return 0;
 }
 
 }  // namespace
@@ -265,6 +392,15 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"end-menu") return ::PostMessageW(w, WM_CANCELMODE, 0, 0) ? 0 : 1;
   if (command == L"list-rect" && argc > 2) return ListRect(w, argv[2]);
   if (command == L"choose" && argc > 2) return Choose(w, argv[2]);
+  if (command == L"accessible" || command == L"accessible-focus" || command == L"winevents") {
+    ::CoInitialize(nullptr);
+    int result = 2;
+    if (command == L"accessible") result = PrintAccessible(w);
+    if (command == L"accessible-focus") result = PrintFocus(w);
+    if (command == L"winevents" && argc > 2) result = WatchEvents(w, static_cast<DWORD>(_wtoi(argv[2])));
+    ::CoUninitialize();
+    return result;
+  }
   if (command == L"listed" && argc > 2) {
     bool listed = false;
     for (HWND c = ::FindWindowExW(w, nullptr, L"COMBOBOX", nullptr); c && !listed; c = ::FindWindowExW(w, c, L"COMBOBOX", nullptr))

@@ -247,6 +247,8 @@ class FakePlatform final : public platform::System,
   void CaptureTransitionMiddle() override;
   void PlayTransition(int durationMs) override;
   void ReleaseTransition() override;
+  bool AnimationsShown() override { return animations; }
+  bool animations = true;  // "Show animations in Windows"
   // Runs while a transition plays, as the messages served during the slide would.
   std::function<void()> onPlayTransition;
   // Runs when the in-between picture is taken (a failure there, say).

@@ -59,6 +59,11 @@ class SmallForm final : public WindowEvents {
   bool CloseRequested() override { return false; }
   void SessionEnded(bool) override {}
   void ExitRequested() override {}
+  void FocusMoved(FocusStop) override {}
+  bool KeyPressed(ui::Key, ui::KeyState) override { return false; }
+  const ui::Control* FocusedPaintedControl() const override { return nullptr; }
+  std::vector<ui::AccessibleItem> AccessibleItems() const override { return {}; }
+  void AccessibleDefaultAction(const ui::Control&) override {}
 
   ui::Panel* page;
   ui::CheckBox* check;

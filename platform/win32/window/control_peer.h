@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/win32/window/dpi.h"
 #include "platform/win32/window/font_cache.h"
 #include "platform/win32/window/tooltips.h"
+#include "ui/accessible.h"
 #include "ui/control.h"
 
 namespace kv::win32 {
@@ -38,6 +40,8 @@ struct PeerContext {
   // Windows sends for those writes are not the user's doing.
   bool syncing = false;
   std::unordered_map<const ui::Control*, ControlPeer*> peers;
+  // What a screen reader is told of a control, from the program's list.
+  std::function<std::optional<ui::AccessibleItem>(const ui::Control&)> describe;
 
   ControlPeer* PeerOf(const ui::Control* control) const {
     auto it = peers.find(control);

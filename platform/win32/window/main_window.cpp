@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "app/window_events.h"
 #include "platform/win32/services/message_pump.h"
 #include "platform/win32/window/painted_peers.h"
@@ -13,6 +15,7 @@
 #include "platform/win32/window/windowed_peers.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace kv::win32 {
@@ -83,7 +86,29 @@ void MainWindow::Create(WindowEvents& program) {
                             origin.x, origin.y, width, height, nullptr, nullptr, context_.instance, this);
 
   context_.window = hwnd_;
+  // Focus rectangles stay hidden until the keyboard is used, unless the user asked Windows to
+  // show them always.
+  BOOL cues = FALSE;
+  ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  if (!cues) ::SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });
+  context_.describe = [this](const ui::Control& control) -> std::optional<ui::AccessibleItem> {
+    for (ui::AccessibleItem& item : form_->AccessibleItems())
+      if (item.control == &control) return std::move(item);
+    return std::nullopt;
+  };
+  accessibility_ = std::make_unique<WindowAccessibility>(AccessibleHost{
+      hwnd_, form_,
+      [this](const ui::Rect& r) { return context_.scale.ToRect(r); },
+      [this](const ui::Control& control) -> HWND {
+        for (WindowedPeer* peer : peers_.windowed)
+          if (&peer->control() == &control) return peer->hwnd();
+        return nullptr;
+      },
+      [this](const ui::Control& control) {
+        accessibleActionPending_ = &control;
+        ::PostMessageW(hwnd_, kAccessibleActionMessage, 0, 0);
+      }});
 
   form.SetPeer(this);
   tooltips_.Create(context_.instance, hwnd_);
@@ -178,6 +203,7 @@ int MainWindow::RunMessageLoop() {
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {
+  if (PreTranslateKey(msg)) return true;
   if (PressFocusedButton(msg)) return true;
   // Tab and Shift+Tab move between the controls, skipping hidden and disabled ones.
   return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
@@ -198,6 +224,8 @@ void MainWindow::Destroy() {
   form_->Root().SetPeer(nullptr);
   pressed_ = nullptr;
   slide_.reset();
+  if (accessibility_) accessibility_->Disconnect();
+  accessibility_.reset();
   context_.tooltips = nullptr;
   tooltips_.Destroy();
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -260,10 +288,13 @@ void MainWindow::OnPaint() {
     PaintBackground(memory.get(), form_->Root(), context_.scale);
     for (PaintedPeer* peer : peers_.painted)
       if (peer->control().Showing()) peer->Paint(memory.get());
+    PaintFocus(memory.get());
     ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
              ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
   }
   ::EndPaint(hwnd_, &ps);
+  // What changed on screen is told to screen readers too.
+  if (accessibility_) accessibility_->ContentsChanged();
 }
 
 void MainWindow::RenderClient(HDC dc) {
@@ -304,6 +335,13 @@ void MainWindow::PlayTransition(int durationMs) {
 
 void MainWindow::ReleaseTransition() {
   if (slide_) slide_->Release();
+}
+
+bool MainWindow::AnimationsShown() {
+  BOOL shown = TRUE;
+  // Where the setting cannot be read (before Vista), animations are shown as they always were.
+  if (!::SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &shown, 0)) return true;
+  return shown != FALSE;
 }
 
 PaintedPeer* MainWindow::HitTest(LPARAM lParam) const {
@@ -520,6 +558,30 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       form_->SessionEnded(wParam != 0);
       break;
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (accessibility_ && accessibility_->Answer(wParam, lParam, answer)) return answer;
+      break;
+    }
+    case kAccessibleActionMessage:
+      if (const ui::Control* control = std::exchange(accessibleActionPending_, nullptr))
+        form_->AccessibleDefaultAction(*control);
+      return 0;
+    case WM_SETFOCUS:
+      OnFocusChanged();
+      return 0;
+    case WM_KILLFOCUS:
+      // To a control's window: the painted stops have lost it. To another program: they keep it.
+      if (OwnWindow(reinterpret_cast<HWND>(wParam))) form_->FocusMoved(FocusStop::None);
+      ::InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_UPDATEUISTATE:
+      ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+      ::InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
     case WM_DPICHANGED:
       ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/win32/window/control_peer.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window/accessible.h"
 #include "platform/win32/window/page_slide.h"
 #include "platform/win32/window/tooltips.h"
 #include "ui/control.h"
@@ -33,6 +34,8 @@ inline constexpr const wchar_t* kExitRequestMessage = L"Keyvane.ExitRequest";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 // Posted by Show: the controls not shown yet get their windows once the window is up.
 inline constexpr UINT kMakeWaitingWindowsMessage = WM_APP + 2;
+// Posted when a screen reader asks for a key's or a tab's default action: run after its call.
+inline constexpr UINT kAccessibleActionMessage = WM_APP + 3;
 
 // Also the application object around the window: minimizing sends it to the tray.
 class MainWindow final : public MainWindowHost, public ui::Peer, public platform::Application {
@@ -73,6 +76,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void CaptureTransitionMiddle() override;
   void PlayTransition(int durationMs) override;
   void ReleaseTransition() override;
+  bool AnimationsShown() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -99,6 +103,19 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void ShowTrayMenu();
   void ApplyDpi(int dpi, const RECT* suggested);
 
+  // The keyboard (keyboard_focus.cpp).
+  bool OwnWindow(HWND w) const;
+  void FocusStopOf(FocusStop stop);
+  void OnFocusChanged();
+  void ShowKeyboardCues();
+  bool PreTranslateKey(const MSG& msg);
+  bool MoveTabStop(bool back);
+  void KeepFocusOnAShownStop();
+  void OnActivate(WPARAM wParam);
+  void PaintFocus(HDC dc);
+  // Tells screen readers where the focus is now (accessible.cpp).
+  void NotifyFocus();
+
   HWND hwnd_ = nullptr;
   WindowEvents* form_ = nullptr;
   PeerContext context_;
@@ -108,6 +125,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   UINT taskbarCreated_ = 0;
   UINT exitRequest_ = 0;
   bool inTray_ = false;
+  FocusStop paintedStop_ = FocusStop::Keys;  // where the focus is while the window itself has it
+  HWND focusBeforeDeactivation_ = nullptr;
   PaintedPeer* pressed_ = nullptr;
   bool doubleClicked_ = false;
   bool trayClickPending_ = false;
@@ -118,6 +137,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   std::function<void()> onMinimize_;
   UniqueBrush windowBrush_;
   std::unique_ptr<PageSlide> slide_;
+  std::unique_ptr<WindowAccessibility> accessibility_;
+  const ui::Control* accessibleActionPending_ = nullptr;
   Tooltips tooltips_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/window/accessible.h"
 #include "platform/win32/window/common_controls.h"
 #include "platform/win32/window/painter.h"
 #include "platform/win32/wide.h"
@@ -42,7 +43,25 @@ void WindowedPeer::CreateChildWindow() {
                             context_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             context_.instance, nullptr);
   Created();
+  comctl::SetWindowSubclass(hwnd_, &WindowedPeer::Described, kDescribedSubclass, reinterpret_cast<DWORD_PTR>(this));
   if (context_.windowMade) context_.windowMade(*this);
+}
+
+// A screen reader asking the control's window for its object gets the system's, with what the
+// program tells of the control (its name from the text painted beside it, its role and value).
+LRESULT CALLBACK WindowedPeer::Described(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self) {
+  if (msg == WM_GETOBJECT) {
+    auto* peer = reinterpret_cast<WindowedPeer*>(self);
+    if (peer->context_.describe)
+      if (const std::optional<ui::AccessibleItem> item = peer->context_.describe(peer->control())) {
+        LRESULT answer = 0;
+        if (AnswerAs(hwnd, wParam, lParam, *item, answer)) return answer;
+      }
+  } else if (msg == WM_NCDESTROY) {
+    comctl::RemoveWindowSubclass(hwnd, &WindowedPeer::Described, id);
+  }
+  return comctl::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void WindowedPeer::Sync() {
@@ -205,6 +224,7 @@ LRESULT CALLBACK ComboBoxPeer::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     reinterpret_cast<ComboBoxPeer*>(self)->Settle();
     return 0;
   }
+
   if (msg == WM_NCDESTROY) comctl::RemoveWindowSubclass(hwnd, &ComboBoxPeer::Subclass, id);
   return comctl::DefSubclassProc(hwnd, msg, wParam, lParam);
 }

@@ -56,6 +56,8 @@ class WindowedPeer : public ControlPeer {
   HWND hwnd_ = nullptr;
 
  private:
+  static constexpr UINT_PTR kDescribedSubclass = 2;
+  static LRESULT CALLBACK Described(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
   void CreateChildWindow();
   RECT PlaceInParent() const;
   void Place();
