@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev
-  fp-utils-3.2.2 python3 cups printer-driver-cups-pdf poppler-utils)
+  fp-utils-3.2.2 python3 cups printer-driver-cups-pdf poppler-utils nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the portable release: both Windows programs in Release, each packed with the files
-# that belong beside it into dist/keyvane-<version>-win64.zip and -win32.zip, plus SHA256SUMS.
+# Builds the release: both Windows programs in Release, each packed with the files that belong
+# beside it into dist/keyvane-<version>-win64.zip and -win32.zip (the portable copies), the
+# setup dist/keyvane-<version>-setup.exe that installs the same files per user
+# (scripts/make-setup.sh; a 32-bit program, which installs the 64-bit keyvane.exe on 64-bit
+# Windows), and SHA256SUMS.
 #   scripts/release.sh [output folder]      (default: dist)
 # The build trees are <KEYVANE_RELEASE_BUILD>/win64 and /win32 (default build/release), apart
 # from the ones scripts/build.sh uses. The zips are reproducible: keyvane.exe carries no link
@@ -110,5 +113,10 @@ EOF
   echo "release: $zip ($(stat -c %s "$zip") bytes; keyvane.exe $(stat -c %s "$stage/keyvane.exe") bytes)"
 done
 
-(cd "$out" && sha256sum "keyvane-$version-win64.zip" "keyvane-$version-win32.zip" >SHA256SUMS)
+# The setup holds exactly the files of the zips, as staged above.
+setup="$("$root/scripts/make-setup.sh" "$builds/win64/package" "$builds/win32/package" "$out" x86)"
+echo "release: $setup ($(stat -c %s "$setup") bytes)"
+
+(cd "$out" && sha256sum "keyvane-$version-win64.zip" "keyvane-$version-win32.zip" \
+  "keyvane-$version-setup.exe" >SHA256SUMS)
 cat "$out/SHA256SUMS"
