@@ -68,6 +68,12 @@ class TForm1 : public ui::Window, public WindowEvents {
   ui::PopupMenu& TrayMenu() override { return trayMenu; }
   void HotKeyPressed(uint32_t id) override;
   void TrayIconDoubleClicked() override;
+  void TrayIconMessage(const TrayMessage& message) override;
+  void TrayClickTimerFired();
+  void ShowTrayMenuAt(int x, int y);
+  bool trayMenuOpen = false;
+  bool trayDoubleClickUp = false;  // the button-up that ends a double click is no click
+  std::pair<int, int> trayClickAt{};
   bool CloseRequested() override;
   void SessionEnded(bool ending) override;
   void ExitRequested() override;
@@ -263,6 +269,7 @@ class TForm1 : public ui::Window, public WindowEvents {
   ui::Label* VersionLabel = nullptr;
   ui::Label* Label29 = nullptr;  // producer credit
   ui::Timer* Timer1 = nullptr;
+  ui::Timer* TrayClickTimer = nullptr;  // a single click on the tray icon waits out a double click
 
   ui::Panel* PageArea = nullptr;
   ui::Panel* TabIntro = nullptr;

@@ -78,6 +78,8 @@ TForm1::TForm1(platform::Platform& p, std::vector<std::string> arguments)
   Timer1->SetInterval(1000);
   Timer1->SetRunning(false);
   Timer1->onTimer = [this](ui::Timer&) { OnTimer(); };
+  TrayClickTimer = Make<ui::Timer>("TrayClickTimer", this);
+  TrayClickTimer->onTimer = [this](ui::Timer&) { TrayClickTimerFired(); };
 }
 
 TForm1::~TForm1() {

@@ -20,6 +20,23 @@ namespace kv {
 // control with a window of its own.
 enum class FocusStop { None, Keys, Tabs };
 
+// A message of the notification-area icon: the mouse message or the notification (numbers as
+// Windows has them), where it happened on the screen, and whether the shell speaks version 4
+// (which follows a right click with WM_CONTEXTMENU and tells of the keyboard on the icon).
+struct TrayMessage {
+  uint32_t event = 0;
+  int x = 0;
+  int y = 0;
+  bool version4 = false;
+};
+inline constexpr uint32_t kTrayLeftDown = 0x0201;   // WM_LBUTTONDOWN
+inline constexpr uint32_t kTrayLeftUp = 0x0202;     // WM_LBUTTONUP
+inline constexpr uint32_t kTrayDoubleClick = 0x0203;  // WM_LBUTTONDBLCLK
+inline constexpr uint32_t kTrayRightUp = 0x0205;    // WM_RBUTTONUP
+inline constexpr uint32_t kTrayContextMenu = 0x007B;  // WM_CONTEXTMENU: right click, Shift+F10, menu key
+inline constexpr uint32_t kTraySelect = 0x0400;     // NIN_SELECT: after a left click
+inline constexpr uint32_t kTrayKeySelect = 0x0401;  // NIN_KEYSELECT: Enter or Space on the icon
+
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
@@ -35,6 +52,8 @@ class WindowEvents {
   virtual void HotKeyPressed(uint32_t id) = 0;
   // The notification-area icon was double-clicked.
   virtual void TrayIconDoubleClicked() = 0;
+  // A message from the notification-area icon, as Windows sends it.
+  virtual void TrayIconMessage(const TrayMessage& message) = 0;
   // The close button or WM_CLOSE; returns whether the window may close.
   virtual bool CloseRequested() = 0;
   // WM_ENDSESSION: the Windows session ends (`ending`) or goes on after all.

@@ -165,6 +165,8 @@ class Application {
   virtual void CaptureTransitionMiddle() = 0;
   virtual void PlayTransition(int durationMs) = 0;
   virtual void ReleaseTransition() = 0;
+  // The time within which a second click makes a double click.
+  virtual int DoubleClickTimeMs() = 0;
   // Whether Windows shows animations ("Show animations in Windows"); read anew on each call.
   virtual bool AnimationsShown() = 0;
 };

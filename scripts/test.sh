@@ -2,8 +2,8 @@
 # Installs what is missing, builds everything and runs every test suite:
 #   native tests (GoogleTest), the same under AddressSanitizer and UBSan, a short fuzz run of
 #   the INI reader, every Windows source compiled by clang for Windows (syntax only), the
-#   Windows tests under Wine, the end-to-end scenarios on the real keyvane.exe, and a check
-#   that both Windows builds import only system DLLs.
+#   Windows tests under Wine, the end-to-end scenarios on the real keyvane.exe, the setup
+#   program under Wine, and a check that both Windows builds import only system DLLs.
 # KEYVANE_FUZZ_SECONDS sets the fuzz time (default 30).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -113,6 +113,10 @@ if [ "$win64" = 1 ]; then
     tests/e2e/run.sh build/win64 | tee "$e2e_out"
     line="$(tail -n1 "$e2e_out")"
     record e2e "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
+    step "The setup program under Wine"
+    tests/release/check_installer.sh build/win64 | tee "$e2e_out"
+    line="$(tail -n1 "$e2e_out")"
+    record setup "$(cut -d' ' -f1 <<<"$line")" "$(cut -d' ' -f3 <<<"$line")"
     rm -f "$e2e_out"
     wine_env_stop
   else

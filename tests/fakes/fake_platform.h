@@ -248,6 +248,7 @@ class FakePlatform final : public platform::System,
   void PlayTransition(int durationMs) override;
   void ReleaseTransition() override;
   bool AnimationsShown() override { return animations; }
+  int DoubleClickTimeMs() override { return 500; }
   bool animations = true;  // "Show animations in Windows"
   // Runs while a transition plays, as the messages served during the slide would.
   std::function<void()> onPlayTransition;

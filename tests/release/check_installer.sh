@@ -88,12 +88,12 @@ end_keyvanes() {  # any keyvane.exe of this prefix, as a run cut short may leave
 wait_uninstaller() {  # installation folder, seconds
   local i
   for i in $(seq 1 40); do
-    [ -n "$(pids_of 'Un\.exe')" ] && break
+    [ -n "$(pids_of '~nsu.*\.tmp.Un\.exe')" ] && break
     [ ! -e "$1/uninstall.exe" ] && break
     sleep 0.05
   done
   for i in $(seq 1 $(( $2 * 20 ))); do
-    [ -z "$(pids_of 'Un\.exe')" ] && return 0
+    [ -z "$(pids_of '~nsu.*\.tmp.Un\.exe')" ] && return 0
     sleep 0.05
   done
   return 1
@@ -144,7 +144,7 @@ mkdir -p "$work"
 echo "Building the setup"
 setup="$("$root/scripts/make-setup.sh" "$build" "$build32" "$work/a" amd64 2>"$work/make-setup.log")"
 check "the 64-bit setup builds" test -f "$setup"
-[ -f "$setup" ] || { cat "$work/make-setup.log"; echo "$passed passed, $((failed + 1)) failed"; exit 1; }
+[ -f "$setup" ] || { cat "$work/make-setup.log"; echo "$passed passed, $failed failed"; exit 1; }
 setup32="$("$root/scripts/make-setup.sh" "$build" "$build32" "$work/a" x86 2>>"$work/make-setup.log")"
 check "the 32-bit setup builds" test -f "$setup32"
 "$root/scripts/make-setup.sh" "$build" "$build32" "$work/b" amd64 >/dev/null 2>&1
@@ -330,13 +330,45 @@ markers() { (cd "$downloads" && ls -- *.loaded 2>/dev/null | sed 's/\.loaded$//'
 (cd "$downloads" && WINEDLLOVERRIDES="$search" wine ./keyvane_bare_loader.exe "${planted[@]}" </dev/null >/dev/null 2>&1)
 check "a program loading by bare name beside them loads every planted copy" test "$(markers | wc -w)" = "${#planted[@]}"
 rm -f "$downloads/"*.loaded
-(cd "$downloads" && WINEDLLOVERRIDES="$search" wine "./$(basename "$setup")" /S "/D=$scratch_w" </dev/null >/dev/null 2>&1)
+# Through its pages this time, into the folder given with /D: Install on the first page, then
+# Finish on the last one, where "Start Keyvane" is checked.
+(cd "$downloads" && WINEDLLOVERRIDES="$search" exec wine "./$(basename "$setup")" "/D=$scratch_w" \
+  </dev/null >/dev/null 2>&1) &
+setup_pid=$!
+setup_id=""
+for _ in $(seq 1 100); do
+  setup_id="$(xdotool search --name '^Keyvane Setup' 2>/dev/null | head -n1)"
+  [ -n "$setup_id" ] && break
+  sleep 0.1
+done
+last_page=""
+if [ -n "$setup_id" ]; then
+  title="$(xdotool getwindowname "$setup_id" 2>/dev/null)"
+  for _ in $(seq 1 30); do
+    texts="$(wine "$driver" shown-texts "$title" </dev/null 2>/dev/null | tr -d '\r')"
+    grep -qxF "Start Keyvane" <<<"$texts" && { last_page=1; break; }
+    grep -qF "Click Install" <<<"$texts" && xdotool windowfocus --sync "$setup_id" key Return 2>/dev/null
+    sleep 0.3
+  done
+  [ -n "$last_page" ] && xdotool windowfocus --sync "$setup_id" key Return 2>/dev/null
+fi
+check "the setup beside them shows its pages up to the last one, with \"Start Keyvane\"" test -n "$last_page"
+wait_gone "$setup_pid" 10
+wait "$setup_pid" 2>/dev/null
 rc=$?
-check "the setup beside them installs (exit code 0, keyvane.exe in the folder given with /D)" \
-  test "$rc" = 0 -a -f "$scratch/keyvane.exe"
+check "... ends with exit code 0, keyvane.exe in the folder given with /D" test "$rc" = 0 -a -f "$scratch/keyvane.exe"
+started=""
+if drive wait-window 15000 >/dev/null; then
+  for pid in $(pids_of 'keyvane\.exe'); do
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$scratch_w\\keyvane.exe" && started=1
+  done
+fi
+check "... and Finish starts the keyvane.exe it installed" test -n "$started"
+drive exit-request >/dev/null
+for pid in $(pids_of 'keyvane\.exe'); do wait_gone "$pid" 10; done
 found="$(markers)"
 note "     planted libraries the setup loaded: ${found:-none}"
-check "... and loads none of them" test -z "$found"
+check "... and it loaded none of the planted libraries" test -z "$found"
 
 echo "A second uninstallation, with another installation's entries and another copy's start-up shortcut"
 # The installation beside the planted libraries now owns the Start menu and Apps and Features
@@ -375,6 +407,9 @@ printf '[F2Key]\r\nLabel=Mine\r\nAction=15\r\n' >"$scratch/Mine.kth"
 printf '~\r\n' >"$scratch/~Keyvane12-0.tmp"
 echo "not Keyvane's" >"$scratch/notes.txt"
 echo "not a theme" >"$scratch/old.kthbak"
+start_keyvane "$scratch"
+scratch_pid="$app_pid"
+app_pid=""
 wine "$scratch/uninstall.exe" </dev/null >/dev/null 2>&1 &
 # The confirmation page, its Uninstall button focused; then the question, a second window.
 main_id=""
@@ -401,13 +436,14 @@ if [ -n "$main_id" ]; then
     # Then the last page's Close button, pressed until the uninstaller has gone.
     for _ in $(seq 1 20); do
       sleep 0.5
-      [ -z "$(pids_of 'Un\.exe')" ] && break
+      [ -z "$(pids_of '~nsu.*\.tmp.Un\.exe')" ] && break
       xdotool windowfocus --sync "$main_id" key Return 2>/dev/null
     done
   fi
 fi
 check "the uninstaller asks whether to remove the settings and themes" test -n "$asked"
 check "... answered Yes, it ends" wait_uninstaller "$scratch" 20
+check "... having ended Keyvane" wait_gone "$scratch_pid" 5
 check "... and leaves only the files that are not Keyvane's" listing_is "$scratch" "notes.txt|old.kthbak|"
 entries_gone() { [ ! -e "$menu_link" ] && key_gone; }
 check "... and the Start menu and Apps and Features entries of that installation are gone" entries_gone

@@ -42,6 +42,8 @@ class TrayLogicTest : public ::testing::Test {
   Win32TrayIcon MakeTray() {
     return Win32TrayIcon([] { return kOwner; }, kCallback, {kProhibited, kPlain}, "Keyvane",
                          [this](DWORD message, const NOTIFYICONDATAW& data) {
+                           // The version asked for is kept apart: it follows every add.
+                           if (message == NIM_SETVERSION) return versions_.push_back(data.uVersion), acceptVersion_;
                            requests_.push_back({message, data});
                            return !(message == NIM_ADD && failAdds_ > 0 && failAdds_-- > 0) &&
                                   !(message == NIM_MODIFY && failModifies_);
@@ -54,6 +56,8 @@ class TrayLogicTest : public ::testing::Test {
   }
 
   std::vector<Request> requests_;
+  std::vector<UINT> versions_;
+  bool acceptVersion_ = true;
   int failAdds_ = 0;
   bool failModifies_ = false;
 };
@@ -70,7 +74,11 @@ TEST_F(TrayLogicTest, ShowingAddsTheIconWithEverythingTheShellNeeds) {
   EXPECT_EQ(add.cbSize, sizeof(NOTIFYICONDATAW));
   EXPECT_EQ(add.hWnd, kOwner);
   EXPECT_EQ(add.uID, 1u);
-  EXPECT_EQ(add.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  // Version 4 reports Enter, Space and the menu key on the focused icon; its tip then needs
+  // NIF_SHOWTIP to show.
+  EXPECT_EQ(add.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
+  EXPECT_EQ(versions_, std::vector<UINT>{NOTIFYICON_VERSION_4});
+  EXPECT_TRUE(tray.Version4());
   EXPECT_EQ(add.uCallbackMessage, kCallback);
   EXPECT_EQ(add.hIcon, kProhibited);
   EXPECT_STREQ(add.szTip, L"Keyvane");
@@ -89,6 +97,10 @@ TEST_F(TrayLogicTest, ShowingAddsTheIconWithEverythingTheShellNeeds) {
   EXPECT_EQ(tray.ImageIndex(), 1);
   EXPECT_EQ(requests_.size(), 2u);
 
+  tray.SetVisible(false);
+  acceptVersion_ = false;  // a shell without version 4: the old messages, and no claim of it
+  tray.SetVisible(true);
+  EXPECT_FALSE(tray.Version4());
   tray.SetVisible(false);
   EXPECT_EQ(Messages().back(), static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(requests_.back().data.uID, 1u);

@@ -60,10 +60,16 @@ bool Win32TrayIcon::Send(DWORD message, const NOTIFYICONDATAW& data) const {
 }
 
 void Win32TrayIcon::Add() {
-  const NOTIFYICONDATAW data = Request(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  const NOTIFYICONDATAW data = Request(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
   // A taskbar that is still starting may time out and report failure although it took the
   // icon; if the icon can be modified, it is there.
   addPending_ = !Send(NIM_ADD, data) && !Send(NIM_MODIFY, data);
+  if (addPending_) return;
+  // Version 4 tells of the keyboard on the icon too (NIN_KEYSELECT, WM_CONTEXTMENU), with the
+  // event in the low word of lParam and the place in wParam.
+  NOTIFYICONDATAW version = Request(0);
+  version.uVersion = NOTIFYICON_VERSION_4;
+  version4_ = Send(NIM_SETVERSION, version);
 }
 
 void Win32TrayIcon::SetVisible(bool visible) {

@@ -30,8 +30,9 @@ class Win32TrayIcon final : public platform::TrayIcon {
   using Notifier = std::function<bool(DWORD message, const NOTIFYICONDATAW& data)>;
 
   // `icons` are indexed by image: 0 the key with a prohibition sign, 1 the plain key. The
-  // caller keeps them alive. Mouse events arrive at the owner as `callbackMessage` with the
-  // mouse message in lParam.
+  // caller keeps them alive. Events arrive at the owner as `callbackMessage`, in the form of
+  // version 4 while Version4() (event in LOWORD(lParam), place in wParam), else with the mouse
+  // message in lParam.
   Win32TrayIcon(std::function<HWND()> owner, UINT callbackMessage, std::array<HICON, 2> icons,
                 const std::string& tip = "Keyvane", Notifier notifier = {});
   ~Win32TrayIcon() override;
@@ -53,6 +54,8 @@ class Win32TrayIcon final : public platform::TrayIcon {
   // AddPending() is false.
   void RetryIfPending();
   bool AddPending() const { return addPending_; }
+  // Whether the shell took version 4 for the icon shown: its messages come in that form.
+  bool Version4() const { return version4_; }
 
  private:
   NOTIFYICONDATAW Request(UINT flags) const;
@@ -68,6 +71,7 @@ class Win32TrayIcon final : public platform::TrayIcon {
   bool visible_ = false;
   bool addPending_ = false;
   int image_ = 1;
+  bool version4_ = false;
 };
 
 }  // namespace kv::win32

@@ -16,6 +16,7 @@
 
 #include "platform/win32/window/dpi.h"
 #include "platform/win32/window/font_cache.h"
+#include "platform/win32/window/painter.h"
 #include "platform/win32/window/tooltips.h"
 #include "ui/accessible.h"
 #include "ui/control.h"
@@ -33,6 +34,7 @@ struct PeerContext {
   HWND window = nullptr;
   Scale scale;
   FontCache fonts;
+  Colors colors;
   Tooltips* tooltips = nullptr;  // the hints, once the main window has its tooltip window
   // Told of each child window just made, to give it its place in the Tab order.
   std::function<void(WindowedPeer&)> windowMade;

@@ -22,7 +22,6 @@ namespace kv::win32 {
 
 namespace {
 
-constexpr UINT_PTR kTrayClickTimerId = 2;
 constexpr UINT_PTR kTrayRetryTimerId = 3;
 static_assert(kTrayRetryTimerId < kFirstControlTimerId);
 constexpr int kFirstChildId = 100;
@@ -73,7 +72,8 @@ void MainWindow::Create(WindowEvents& program) {
   hand_ = ::LoadCursorW(nullptr, IDC_HAND);
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   exitRequest_ = ::RegisterWindowMessageW(kExitRequestMessage);
-  windowBrush_.reset(::CreateSolidBrush(ToColorRef(form.color())));
+  context_.colors.highContrast = Colors::HighContrastOn();
+  windowBrush_.reset(::CreateSolidBrush(context_.colors.Fill(form.color())));
 
   Scale& scale = context_.scale;
   scale.dpi = ScreenDpi();
@@ -273,6 +273,12 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
   UpdateTooltips();
 }
 
+void MainWindow::FollowSystemColors() {
+  context_.colors.highContrast = Colors::HighContrastOn();
+  windowBrush_.reset(::CreateSolidBrush(context_.colors.Fill(form_->Root().color())));
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 void MainWindow::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(hwnd_, &ps);
@@ -285,7 +291,7 @@ void MainWindow::OnPaint() {
     SelectedObject selected(memory.get(), bitmap.get());
     ::IntersectClipRect(memory.get(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
     // In creation order, so that later controls lie over earlier ones.
-    PaintBackground(memory.get(), form_->Root(), context_.scale);
+    PaintBackground(memory.get(), form_->Root(), context_.scale, context_.colors);
     for (PaintedPeer* peer : peers_.painted)
       if (peer->control().Showing()) peer->Paint(memory.get());
     PaintFocus(memory.get());
@@ -298,7 +304,7 @@ void MainWindow::OnPaint() {
 }
 
 void MainWindow::RenderClient(HDC dc) {
-  PaintBackground(dc, form_->Root(), context_.scale);
+  PaintBackground(dc, form_->Root(), context_.scale, context_.colors);
   for (PaintedPeer* peer : peers_.painted)
     if (peer->control().Showing()) peer->Paint(dc);
   // Each window prints itself at the origin of a scratch picture, which is then copied to its
@@ -381,13 +387,7 @@ bool MainWindow::OnSetCursor() {
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (id == kTrayClickTimerId) {
-    ::KillTimer(hwnd_, kTrayClickTimerId);
-    if (trayClickPending_) {
-      trayClickPending_ = false;
-      ShowTrayMenu();
-    }
-  } else if (id == kTrayRetryTimerId) {
+  if (id == kTrayRetryTimerId) {
     if (tray_) tray_->RetryIfPending();
     if (!tray_ || !tray_->AddPending()) ::KillTimer(hwnd_, kTrayRetryTimerId);
   } else {
@@ -399,39 +399,25 @@ void MainWindow::OnTimer(UINT_PTR id) {
   }
 }
 
-void MainWindow::OnTrayMessage(LPARAM lParam) {
-  // A double click arrives as down, up, double click, up: the first up waits to see whether a
-  // second click follows, and the last up belongs to the double click.
-  switch (static_cast<UINT>(lParam)) {
-    case WM_LBUTTONDOWN:
-      trayDoubleClickUp_ = false;
-      break;
-    case WM_LBUTTONUP:
-      if (trayDoubleClickUp_) {
-        trayDoubleClickUp_ = false;
-        break;
-      }
-      trayClickPending_ = true;
-      ::SetTimer(hwnd_, kTrayClickTimerId, ::GetDoubleClickTime(), nullptr);
-      break;
-    case WM_RBUTTONUP:
-      ShowTrayMenu();
-      break;
-    case WM_LBUTTONDBLCLK:
-      trayClickPending_ = false;
-      trayDoubleClickUp_ = true;
-      ::KillTimer(hwnd_, kTrayClickTimerId);
-      form_->TrayIconDoubleClicked();
-      break;
-    default:
-      break;
+// The icon's message as the program reads it: in version 4 the event is in the low word of
+// lParam and the place (the mouse, or the icon for the keyboard) in wParam; before it, lParam is
+// the mouse message and the place is where the mouse is.
+void MainWindow::OnTrayMessage(WPARAM wParam, LPARAM lParam) {
+  const bool version4 = tray_ && tray_->Version4();
+  TrayMessage message;
+  message.version4 = version4;
+  if (version4) {
+    message.event = LOWORD(lParam);
+    message.x = GET_X_LPARAM(wParam);
+    message.y = GET_Y_LPARAM(wParam);
+  } else {
+    message.event = static_cast<uint32_t>(lParam);
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    message.x = pt.x;
+    message.y = pt.y;
   }
-}
-
-void MainWindow::ShowTrayMenu() {
-  POINT pt;
-  ::GetCursorPos(&pt);
-  ShowTrayMenuAt(pt.x, pt.y);
+  form_->TrayIconMessage(message);
 }
 
 std::pair<int, int> MainWindow::ScreenSize() {
@@ -502,7 +488,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
       // The check box sits on the window's own colour.
       HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetBkColor(dc, ToColorRef(form_->Root().color()));
+      ::SetBkColor(dc, context_.colors.Fill(form_->Root().color()));
       if (WindowedPeer* peer = PeerByHwnd(reinterpret_cast<HWND>(lParam))) peer->ColorText(dc);
       return reinterpret_cast<LRESULT>(windowBrush_.get());
     }
@@ -538,7 +524,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case kTrayCallbackMessage:
-      OnTrayMessage(lParam);
+      OnTrayMessage(wParam, lParam);
       return 0;
     case kMakeWaitingWindowsMessage:
       MakeWaitingWindows();
@@ -578,6 +564,11 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(wParam);
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High contrast switched on or off, or the system's colours changed: followed at once.
+      FollowSystemColors();
+      break;
     case WM_UPDATEUISTATE:
       ::DefWindowProcW(hwnd_, msg, wParam, lParam);
       ::InvalidateRect(hwnd_, nullptr, FALSE);

@@ -77,6 +77,7 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void PlayTransition(int durationMs) override;
   void ReleaseTransition() override;
   bool AnimationsShown() override;
+  int DoubleClickTimeMs() override { return static_cast<int>(::GetDoubleClickTime()); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -99,9 +100,9 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   void OnDoubleClick(LPARAM lParam);
   bool OnSetCursor();
   void OnTimer(UINT_PTR id);
-  void OnTrayMessage(LPARAM lParam);
-  void ShowTrayMenu();
+  void OnTrayMessage(WPARAM wParam, LPARAM lParam);
   void ApplyDpi(int dpi, const RECT* suggested);
+  void FollowSystemColors();
 
   // The keyboard (keyboard_focus.cpp).
   bool OwnWindow(HWND w) const;
@@ -129,9 +130,6 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   HWND focusBeforeDeactivation_ = nullptr;
   PaintedPeer* pressed_ = nullptr;
   bool doubleClicked_ = false;
-  bool trayClickPending_ = false;
-  // A double click on the tray icon ends with a button-up that is no click of its own.
-  bool trayDoubleClickUp_ = false;
   HCURSOR hand_ = nullptr;
   std::string title_;
   std::function<void()> onMinimize_;

@@ -7,16 +7,16 @@ namespace kv::win32 {
 
 namespace {
 
-void FillRectColor(HDC dc, const RECT& r, ui::Color color) {
-  UniqueBrush brush(::CreateSolidBrush(ToColorRef(color)));
+void FillRectColor(HDC dc, const RECT& r, COLORREF color) {
+  UniqueBrush brush(::CreateSolidBrush(color));
   ::FillRect(dc, &r, brush.get());
 }
 
 void DrawText(HDC dc, const std::string& text, RECT r, const ui::Font& font, UINT format,
-              const Scale& scale, FontCache& fonts) {
+              const Scale& scale, FontCache& fonts, const Colors& colors) {
   SelectedObject selected(dc, fonts.Get(font, scale.dpi));
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ToColorRef(font.color));
+  ::SetTextColor(dc, colors.Text(font.color));
   std::wstring wide = Widen(text);
   ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, format | DT_NOPREFIX);
 }
@@ -47,15 +47,44 @@ bool PaintBitmapGlyph(HDC dc, const std::string& file, int left, int top, int si
 
 }  // namespace
 
-void PaintBackground(HDC dc, const ui::Window& window, const Scale& scale) {
-  RECT client{0, 0, scale(window.bounds().width), scale(window.bounds().height)};
-  ::GetClipBox(dc, &client);
-  FillRectColor(dc, client, window.color());
+COLORREF SystemColorOf(ui::SystemColor part) {
+  switch (part) {
+    case ui::SystemColor::Window: return ::GetSysColor(COLOR_WINDOW);
+    case ui::SystemColor::WindowText: return ::GetSysColor(COLOR_WINDOWTEXT);
+    case ui::SystemColor::Highlight: return ::GetSysColor(COLOR_HIGHLIGHT);
+    case ui::SystemColor::HighlightText: return ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    case ui::SystemColor::GrayText: return ::GetSysColor(COLOR_GRAYTEXT);
+    case ui::SystemColor::ButtonFace: return ::GetSysColor(COLOR_BTNFACE);
+  }
+  return ::GetSysColor(COLOR_WINDOW);
 }
 
-void PaintLabel(HDC dc, const ui::Label& label, const Scale& scale, FontCache& fonts) {
+COLORREF Colors::Fill(ui::Color fixed) const {
+  if (!highContrast) return ToColorRef(fixed);
+  return (system ? system : &SystemColorOf)(ui::HighContrastFill(fixed));
+}
+
+COLORREF Colors::Text(ui::Color fixed) const {
+  if (!highContrast) return ToColorRef(fixed);
+  return (system ? system : &SystemColorOf)(ui::HighContrastText(fixed));
+}
+
+bool Colors::HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  if (!::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)) return false;
+  return (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void PaintBackground(HDC dc, const ui::Window& window, const Scale& scale, const Colors& colors) {
+  RECT client{0, 0, scale(window.bounds().width), scale(window.bounds().height)};
+  ::GetClipBox(dc, &client);
+  FillRectColor(dc, client, colors.Fill(window.color()));
+}
+
+void PaintLabel(HDC dc, const ui::Label& label, const Scale& scale, FontCache& fonts, const Colors& colors) {
   RECT r = scale.ToRect(label.WindowBounds());
-  if (!label.transparent()) FillRectColor(dc, r, label.background());
+  if (!label.transparent()) FillRectColor(dc, r, colors.Fill(label.background()));
   UINT format = label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE;
   if (label.alignment() == ui::Align::Center) format |= DT_CENTER;
   if (label.alignment() == ui::Align::Right) format |= DT_RIGHT;
@@ -64,14 +93,14 @@ void PaintLabel(HDC dc, const ui::Label& label, const Scale& scale, FontCache& f
   ::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   ui::Font font = label.font();
   if (!label.enabled()) font.color = 0x808080;
-  DrawText(dc, label.caption(), r, font, format, scale, fonts);
+  DrawText(dc, label.caption(), r, font, format, scale, fonts, colors);
   ::RestoreDC(dc, saved);
 }
 
-void PaintShape(HDC dc, const ui::Shape& shape, const Scale& scale) {
+void PaintShape(HDC dc, const ui::Shape& shape, const Scale& scale, const Colors& colors) {
   const RECT r = scale.ToRect(shape.WindowBounds());
-  UniquePen pen(::CreatePen(PS_SOLID, scale(1), ToColorRef(shape.pen())));
-  UniqueBrush brush(::CreateSolidBrush(ToColorRef(shape.brush())));
+  UniquePen pen(::CreatePen(PS_SOLID, scale(1), colors.Text(shape.pen())));
+  UniqueBrush brush(::CreateSolidBrush(colors.Fill(shape.brush())));
   SelectedObject selectedPen(dc, pen.get());
   SelectedObject selectedBrush(dc, brush.get());
   const int corner = scale(shape.cornerSize());
@@ -88,20 +117,22 @@ void PaintShape(HDC dc, const ui::Shape& shape, const Scale& scale) {
   }
 }
 
-void PaintPanel(HDC dc, const ui::Panel& panel, const Scale& scale, FontCache& fonts) {
+void PaintPanel(HDC dc, const ui::Panel& panel, const Scale& scale, FontCache& fonts, const Colors& colors) {
   const RECT r = scale.ToRect(panel.WindowBounds());
-  if (!panel.transparent()) FillRectColor(dc, r, panel.color());
+  if (!panel.transparent()) FillRectColor(dc, r, colors.Fill(panel.color()));
   if (panel.border()) {
-    UniqueBrush frame(::CreateSolidBrush(RGB(0x80, 0x80, 0x80)));
+    UniqueBrush frame(::CreateSolidBrush(colors.highContrast ? colors.Text(ui::kBlack) : RGB(0x80, 0x80, 0x80)));
     ::FrameRect(dc, &r, frame.get());
   }
   if (!panel.caption().empty())
-    DrawText(dc, panel.caption(), r, panel.font(), DT_SINGLELINE | DT_CENTER | DT_VCENTER, scale, fonts);
+    DrawText(dc, panel.caption(), r, panel.font(), DT_SINGLELINE | DT_CENTER | DT_VCENTER, scale, fonts, colors);
 }
 
-void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale) {
+void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale, const Colors& colors) {
   const RECT r = scale.ToRect(image.WindowBounds());
-  FillRectColor(dc, r, 0xEEEEFF);
+  // The page's picture is decoration: under high contrast it is left out.
+  if (colors.highContrast) return;
+  FillRectColor(dc, r, RGB(0xEE, 0xEE, 0xFF));
   const int key = scale(18), gap = scale(6);
   UniquePen pen(::CreatePen(PS_SOLID, 1, RGB(0x80, 0x80, 0xC0)));
   UniqueBrush brush(::CreateSolidBrush(RGB(0xAA, 0xAA, 0xDD)));
@@ -113,7 +144,7 @@ void PaintPicture(HDC dc, const ui::Image& image, const Scale& scale) {
 }
 
 void PaintButton(HDC dc, const RECT& rect, const ui::Button& button, bool pressed, bool focused,
-                 const Scale& scale, FontCache& fonts) {
+                 const Scale& scale, FontCache& fonts, const Colors& colors) {
   RECT r = rect;
   ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   ui::Font font = button.font();
@@ -137,7 +168,8 @@ void PaintButton(HDC dc, const RECT& rect, const ui::Button& button, bool presse
   }
   RECT textRect{left, r.top, left + text.cx + 1, r.bottom};
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ToColorRef(font.color));
+  ::SetTextColor(dc, colors.highContrast ? ::GetSysColor(button.enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT)
+                                         : ToColorRef(font.color));
   ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   if (focused) {

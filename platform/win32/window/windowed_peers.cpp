@@ -126,7 +126,7 @@ void ButtonPeer::OnCommand(UINT code) {
 
 void ButtonPeer::DrawItem(const DRAWITEMSTRUCT& item) {
   PaintButton(item.hDC, item.rcItem, button_, (item.itemState & ODS_SELECTED) != 0,
-              (item.itemState & ODS_FOCUS) != 0, context_.scale, context_.fonts);
+              (item.itemState & ODS_FOCUS) != 0, context_.scale, context_.fonts, context_.colors);
 }
 
 // BS_CHECKBOX, not BS_AUTOCHECKBOX: the model decides the state and the peer shows it.
@@ -142,7 +142,7 @@ void CheckBoxPeer::OnCommand(UINT code) {
   if (code == BN_CLICKED) check_.UserClick();
 }
 
-void CheckBoxPeer::ColorText(HDC dc) { ::SetTextColor(dc, ToColorRef(check_.font().color)); }
+void CheckBoxPeer::ColorText(HDC dc) { ::SetTextColor(dc, context_.colors.Text(check_.font().color)); }
 
 WindowedPeer::WindowClass ComboBoxPeer::Class() const {
   return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
