@@ -207,6 +207,54 @@ else
 fi
 stop_app
 
+echo "A key assigned with the keyboard alone, as a screen reader reads it"
+dir="$(fresh_folder keyboard)"
+printf '[F1Key]\r\nLabel=Mail\r\nAction=13\r\n' >"$dir/Keyvane.ini"
+if start_app "$dir"; then
+  sleep 0.5
+  xdotool search --onlyvisible --name '^Keyvane( - .*)?$' windowfocus --sync >/dev/null 2>&1
+  focus_is() { [ "$(drive accessible-focus)" = "$1" ] || { note "     the focus is on: $(drive accessible-focus)"; return 1; }; }
+  check "the key layout has the focus, on F1, read with its title and action" \
+    focus_is "push button|F1|Mail|Check Email|focused,focusable"
+  # The driver flushes each event as it comes, so the file holds them when it is stopped.
+  wine "$driver" winevents 30000 </dev/null >"$work/events.txt" 2>/dev/null &
+  watcher=$!
+  sleep 0.8
+  for _ in 1 2 3 4; do xdotool key Right; sleep 0.15; done
+  check "four Right arrows bring it to F5, a free key" focus_is "push button|F5|(not set)||focused,focusable"
+  xdotool key Return; sleep 1.6
+  check "Enter opens F5 in the editor" grep -qx 'static text|Key - F5 key|||' <(drive accessible)
+  xdotool key Tab Tab Tab Tab; sleep 0.3   # the tabs, the key list, the title box, the action list
+  xdotool key Home; for _ in $(seq 1 15); do xdotool key Down; sleep 0.05; done; sleep 0.6
+  check "the arrow keys in the action list choose Sleep" grep -qx 'combo box|Action|Sleep||focused,focusable' <(drive accessible)
+  xdotool key shift+Tab; sleep 0.2
+  xdotool key End shift+Home; xdotool type --delay 30 "Nap"; sleep 0.3
+  check "the title box is named by its label" grep -qx 'text|Title|Nap||focused,focusable' <(drive accessible)
+  xdotool key shift+Tab shift+Tab; sleep 0.2  # the key list, then Apply, first on the page
+  check "Shift+Tab reaches Apply" grep -qx 'push button|Apply|||focused,focusable' <(drive accessible)
+  xdotool key space; sleep 0.6
+  check "Space on Apply stores F5 as Nap, Sleep" \
+    test "$(tr -d '\r' <"$dir/Keyvane.ini" | sed -n '/^\[F5Key\]/,/^\[/p' | grep -E '^(Label|Action)=' | tr '\n' ' ')" = "Label=Nap Action=15 "
+  check "... which the reader reads on the key" grep -qx 'push button|F5|Nap|Sleep|selected,focusable' <(drive accessible)
+  xdotool key ctrl+Tab; sleep 1.5
+  # The editor's controls are hidden now: the focus is on the page tabs.
+  check "Ctrl+Tab turns to the Themes page" grep -qx 'page tab|Themes|||focused,selected,focusable' <(drive accessible)
+  xdotool key ctrl+shift+Tab; sleep 1.5
+  check "Ctrl+Shift+Tab turns back" grep -qx 'page tab|Create or Edit Key|||focused,selected,focusable' <(drive accessible)
+  sleep 1
+  kill "$watcher" 2>/dev/null; wait "$watcher" 2>/dev/null
+  heard() { tr -d '\r' <"$work/events.txt" | grep -qx "$1"; }
+  check "the reader heard the focus move along the keys" heard 'focus F5 = (not set)'
+  check "... and F5's new title" heard 'value F5 = Nap'
+  check "... and the page turn" heard 'selection Themes'
+  check "... and the focus come to the page tabs" heard 'focus Themes'
+  screenshot
+  cp "$shot" "$work/keyboard.png"
+else
+  check "the main window appears" false
+fi
+stop_app
+
 echo "A key another program holds"
 dir="$(fresh_folder held)"
 printf '[F7Key]\r\nLabel=Notes\r\nAction=13\r\n\r\n[F8Key]\r\nLabel=Mail\r\nAction=13\r\n' >"$dir/Keyvane.ini"

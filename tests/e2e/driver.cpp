@@ -27,6 +27,7 @@
 //   driver accessible-focus       prints the line of the child that has the focus
 //   driver winevents <ms>         prints the screen-reader events Keyvane raises meanwhile, one a
 //                                 line: focus|name|value|selection <child's name> [= <value>]
+//   driver animations <0|1>       switches Windows' "Show animations in Windows" for every program
 //   driver menu <ms>              prints 1 as soon as a pop-up menu shows, or 0 after <ms> without one
 //   driver end-menu               closes an open pop-up menu of Keyvane's (WM_CANCELMODE)
 //   driver menu-rect              prints the shown pop-up menu's screen rectangle: l t r b
@@ -337,6 +338,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("%d\n", shown ? 1 : 0);
     return 0;
+  }
+  if (command == L"animations" && argc > 2) {
+    const BOOL on = _wtoi(argv[2]) != 0;
+    return ::SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(on)),
+                                   SPIF_SENDCHANGE | SPIF_UPDATEINIFILE)
+               ? 0
+               : 1;
   }
   if (command == L"count") {
     std::printf("%d\n", CountWindows());

@@ -42,6 +42,9 @@ struct PeerContext {
   // Windows sends for those writes are not the user's doing.
   bool syncing = false;
   std::unordered_map<const ui::Control*, ControlPeer*> peers;
+  // A control's window that had the focus was disabled or hidden (Apply pressed, its page
+  // turned away): the focus must go somewhere the keyboard can reach.
+  std::function<void(HWND)> focusLost;
   // What a screen reader is told of a control, from the program's list.
   std::function<std::optional<ui::AccessibleItem>(const ui::Control&)> describe;
 

@@ -4,6 +4,8 @@
 // and the focus rectangle, shown and hidden by Windows' keyboard-cue rules.
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/win32/window/main_window.h"
 
 namespace kv::win32 {
@@ -114,6 +116,26 @@ void MainWindow::KeepFocusOnAShownStop() {
   HWND focus = ::GetFocus();
   if (focus && focus != hwnd_ && OwnWindow(focus) && (!::IsWindowVisible(focus) || !::IsWindowEnabled(focus)))
     FocusStopOf(FocusStop::Tabs);
+}
+
+// A button disabled under the focus (Apply, once pressed) hands it to the next control in the
+// Tab order; a control whose page turned away, to the page tabs. Only while the window is the
+// active one: the focus must not pull it to the front.
+void MainWindow::PlaceLostFocus() {
+  HWND lost = std::exchange(focusLostFrom_, nullptr);
+  HWND focus = ::GetFocus();
+  const bool fine = focus == hwnd_ || (OwnWindow(focus) && ::IsWindowVisible(focus) && ::IsWindowEnabled(focus));
+  if (!lost || fine || ::GetActiveWindow() != hwnd_) return;
+  if (::IsWindowVisible(lost)) {
+    HWND next = ::GetNextDlgTabItem(hwnd_, lost, FALSE);
+    if (next && next != lost && ::IsWindowEnabled(next)) {
+      ::SetFocus(next);
+      return;
+    }
+    FocusStopOf(FocusStop::Keys);
+    return;
+  }
+  FocusStopOf(FocusStop::Tabs);
 }
 
 void MainWindow::OnActivate(WPARAM wParam) {

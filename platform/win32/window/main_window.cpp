@@ -92,6 +92,10 @@ void MainWindow::Create(WindowEvents& program) {
   ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
   if (!cues) ::SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   slide_ = std::make_unique<PageSlide>(context_.instance, hwnd_, [this](HDC dc) { RenderClient(dc); });
+  context_.focusLost = [this](HWND lost) {
+    focusLostFrom_ = lost;
+    ::PostMessageW(hwnd_, kFocusLostMessage, 0, 0);
+  };
   context_.describe = [this](const ui::Control& control) -> std::optional<ui::AccessibleItem> {
     for (ui::AccessibleItem& item : form_->AccessibleItems())
       if (item.control == &control) return std::move(item);
@@ -552,6 +556,9 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kAccessibleActionMessage:
       if (const ui::Control* control = std::exchange(accessibleActionPending_, nullptr))
         form_->AccessibleDefaultAction(*control);
+      return 0;
+    case kFocusLostMessage:
+      PlaceLostFocus();
       return 0;
     case WM_SETFOCUS:
       OnFocusChanged();

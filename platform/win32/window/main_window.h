@@ -36,6 +36,9 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr UINT kMakeWaitingWindowsMessage = WM_APP + 2;
 // Posted when a screen reader asks for a key's or a tab's default action: run after its call.
 inline constexpr UINT kAccessibleActionMessage = WM_APP + 3;
+// Posted when a control with the focus was disabled or hidden: the focus finds a new place once
+// the change is complete.
+inline constexpr UINT kFocusLostMessage = WM_APP + 4;
 
 // Also the application object around the window: minimizing sends it to the tray.
 class MainWindow final : public MainWindowHost, public ui::Peer, public platform::Application {
@@ -113,6 +116,8 @@ class MainWindow final : public MainWindowHost, public ui::Peer, public platform
   bool MoveTabStop(bool back);
   void KeepFocusOnAShownStop();
   void OnActivate(WPARAM wParam);
+  void PlaceLostFocus();
+  HWND focusLostFrom_ = nullptr;
   void PaintFocus(HDC dc);
   // Tells screen readers where the focus is now (accessible.cpp).
   void NotifyFocus();

@@ -72,6 +72,7 @@ void WindowedPeer::Sync() {
     CreateChildWindow();
   }
   SyncScope scope(context_);
+  const bool hadFocus = ::GetFocus() == hwnd_;
   Place();
   if (control().enabled() != enabled_) {
     enabled_ = control().enabled();
@@ -79,6 +80,7 @@ void WindowedPeer::Sync() {
   }
   SyncOwnState();
   if (control().Showing() != shown_) ShowOrHide();
+  if (hadFocus && (!enabled_ || !shown_) && context_.focusLost) context_.focusLost(hwnd_);
 }
 
 // A page that shows or hides changes nothing for a control inside it that stays hidden.
@@ -88,8 +90,10 @@ void WindowedPeer::AncestorChanged(bool moved, bool shownChanged) {
     return;
   }
   SyncScope scope(context_);
+  const bool hadFocus = ::GetFocus() == hwnd_;
   if (moved) Place();
   if (shownChanged && control().Showing() != shown_) ShowOrHide();
+  if (hadFocus && !shown_ && context_.focusLost) context_.focusLost(hwnd_);
 }
 
 RECT WindowedPeer::PlaceInParent() const {
