@@ -130,24 +130,28 @@ stop_app
 
 echo "Without animations in Windows a page turns at once"
 dir="$(fresh_folder nomotion)"
+page_at_200ms() {  # tab -> how many pixels of the page area 200 ms after the click differ from it settled
+  xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click 1
+  sleep 0.2
+  screenshot; area "$slide_dir/early.png"
+  sleep 1.5
+  screenshot; area "$slide_dir/settled.png"
+  compare -metric AE "$slide_dir/early.png" "$slide_dir/settled.png" null: 2>&1 | cut -d' ' -f1
+}
 if start_app "$dir"; then
   sleep 0.5
-  page_at_200ms() {  # tab -> the page area 200 ms after the click, then once it has settled
-    xdotool mousemove $((origin_x + $1)) $((origin_y + $2)) click 1
-    sleep 0.2
-    screenshot; area "$slide_dir/early.png"
-    sleep 1.5
-    screenshot; area "$slide_dir/settled.png"
-    compare -metric AE "$slide_dir/early.png" "$slide_dir/settled.png" null: 2>&1 | cut -d' ' -f1
-  }
   moving="$(page_at_200ms "${tab_themes[@]}")"
   check "with animations the page is still sliding 200 ms after the click ($moving pixels apart)" test "${moving%.*}" -gt 1000
-  drive animations 0 >/dev/null
-  still="$(page_at_200ms "${tab_intro[@]}")"
+fi
+stop_app
+# Wine hands a program the setting as it stood when the program started.
+drive animations 0 >/dev/null
+if start_app "$dir"; then
+  sleep 0.5
+  still="$(page_at_200ms "${tab_themes[@]}")"
   check "with them off it is the new page already ($still pixels apart)" test "${still%.*}" -lt 50
-  drive animations 1 >/dev/null
 else
   check "the main window appears" false
 fi
-drive animations 1 >/dev/null 2>&1
 stop_app
+drive animations 1 >/dev/null 2>&1
