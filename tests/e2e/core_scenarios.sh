@@ -241,12 +241,19 @@ if start_app "$dir"; then
   check "Ctrl+Tab turns to the Themes page" grep -qx 'page tab|Themes|||focused,selected,focusable' <(drive accessible)
   xdotool key ctrl+shift+Tab; sleep 1.5
   check "Ctrl+Shift+Tab turns back" grep -qx 'page tab|Create or Edit Key|||focused,selected,focusable' <(drive accessible)
+  drive close >/dev/null; sleep 0.8
+  drive tray 515 >/dev/null; sleep 1  # a double click on the tray icon brings the window back
+  xdotool search --onlyvisible --name '^Keyvane( - .*)?$' windowfocus --sync >/dev/null 2>&1
+  check "back from the tray, the focus is where it was" \
+    focus_is 'page tab|Create or Edit Key|||focused,selected,focusable'
+  xdotool key Right; sleep 1.5
+  check "... and the keys still move it" grep -qx 'page tab|Themes|||focused,selected,focusable' <(drive accessible)
   sleep 1
   kill "$watcher" 2>/dev/null; wait "$watcher" 2>/dev/null
   heard() { tr -d '\r' <"$work/events.txt" | grep -qx "$1"; }
   check "the reader heard the focus move along the keys" heard 'focus F5 = (not set)'
   check "... and F5's new title" heard 'value F5 = Nap'
-  check "... and the page turn" heard 'selection Themes'
+  check "... and the page turns" heard 'selection Themes'
   check "... and the focus come to the page tabs" heard 'focus Themes'
   screenshot
   cp "$shot" "$work/keyboard.png"
