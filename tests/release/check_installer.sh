@@ -99,6 +99,9 @@ wait_uninstaller() {  # installation folder, seconds
   return 1
 }
 
+# A key press into a window; bounded, as focusing a window that cannot take it waits forever.
+press() { timeout 5 xdotool windowfocus --sync "$1" key "$2" 2>/dev/null; }
+
 app_pid=""
 start_keyvane() {  # folder; waits for the main window
   (cd "$1" && exec wine ./keyvane.exe </dev/null >/dev/null 2>&1) &
@@ -171,6 +174,8 @@ if [ -z "$local_w" ] || [ -z "$programs_w" ] || [ -z "$startup_w" ] || [ -z "$in
   exit 1
 fi
 clean_prefix() {
+  local pid
+  for pid in $(pids_of 'keyvane-.*-setup.*\.exe') $(pids_of '~nsu.*\.tmp.Un\.exe'); do kill "$pid" 2>/dev/null; done
   end_keyvanes
   rm -rf "$inst" "$scratch"
   rm -f "$menu_link" "$startup_link"
@@ -330,9 +335,22 @@ markers() { (cd "$downloads" && ls -- *.loaded 2>/dev/null | sed 's/\.loaded$//'
 (cd "$downloads" && WINEDLLOVERRIDES="$search" wine ./keyvane_bare_loader.exe "${planted[@]}" </dev/null >/dev/null 2>&1)
 check "a program loading by bare name beside them loads every planted copy" test "$(markers | wc -w)" = "${#planted[@]}"
 rm -f "$downloads/"*.loaded
-# Through its pages this time, into the folder given with /D: Install on the first page, then
-# Finish on the last one, where "Start Keyvane" is checked.
-(cd "$downloads" && WINEDLLOVERRIDES="$search" exec wine "./$(basename "$setup")" "/D=$scratch_w" \
+(cd "$downloads" && WINEDLLOVERRIDES="$search" wine "./$(basename "$setup")" /S "/D=$scratch_w" </dev/null >/dev/null 2>&1)
+rc=$?
+check "the silent setup beside them installs (exit code 0, keyvane.exe in the folder given with /D)" \
+  test "$rc" = 0 -a -f "$scratch/keyvane.exe"
+found="$(markers)"
+note "     planted libraries the silent setup loaded: ${found:-none}"
+check "... and loads none of them" test -z "$found"
+rm -f "$downloads/"*.loaded
+# Then through its pages, over that installation: Install on the first page, then Finish on the
+# last one, where "Start Keyvane" is checked. msimg32.dll is searched as Wine searches it here:
+# drawing the themed pages, Wine's own uxtheme.dll resolves its delayed import of msimg32.dll
+# (AlphaBlend) through the program's folder although the setup restricted the search (measured
+# as above), which says nothing about the setup.
+search_pages="${search/;msimg32=n,b/}"
+wine reg delete "$reg_key" /f </dev/null >/dev/null 2>&1  # its last value written tells the end
+(cd "$downloads" && WINEDLLOVERRIDES="$search_pages" exec wine "./$(basename "$setup")" "/D=$scratch_w" \
   </dev/null >/dev/null 2>&1) &
 setup_pid=$!
 setup_id=""
@@ -341,20 +359,22 @@ for _ in $(seq 1 100); do
   [ -n "$setup_id" ] && break
   sleep 0.1
 done
+# Each button is pressed once its page is there: the first page shows with the window; the
+# last one follows the installation, whose end shows as the last value of the Apps and Features
+# entry written. (Reading the pages' texts from outside while they change, or a second
+# press during a change, can leave Wine's setup window stuck.)
 last_page=""
 if [ -n "$setup_id" ]; then
-  title="$(xdotool getwindowname "$setup_id" 2>/dev/null)"
-  for _ in $(seq 1 30); do
-    texts="$(wine "$driver" shown-texts "$title" </dev/null 2>/dev/null | tr -d '\r')"
-    grep -qxF "Start Keyvane" <<<"$texts" && { last_page=1; break; }
-    grep -qF "Click Install" <<<"$texts" && xdotool windowfocus --sync "$setup_id" key Return 2>/dev/null
-    sleep 0.3
-  done
-  # Finish once the page has settled: a press while it is still being set up can be lost.
   sleep 1
-  [ -n "$last_page" ] && xdotool windowfocus --sync "$setup_id" key Return 2>/dev/null
+  press "$setup_id" Return
+  for _ in $(seq 1 100); do
+    wine reg query "$reg_key" /v EstimatedSize </dev/null >/dev/null 2>&1 && { last_page=1; break; }
+    sleep 0.1
+  done
+  sleep 1.5
+  [ -n "$last_page" ] && press "$setup_id" Return
 fi
-check "the setup beside them shows its pages up to the last one, with \"Start Keyvane\"" test -n "$last_page"
+check "the setup beside them installs through its pages (Install, then Finish)" test -n "$last_page"
 rc="still running"
 for _ in $(seq 1 200); do
   kill -0 "$setup_pid" 2>/dev/null || { wait "$setup_pid"; rc=$?; break; }
@@ -427,8 +447,8 @@ asked=""
 question_id=""
 if [ -n "$main_id" ]; then
   sleep 0.3
-  for press in 1 2; do  # a key press before the page has focus may be lost: once more
-    xdotool windowfocus --sync "$main_id" key Return 2>/dev/null
+  for attempt in 1 2; do  # a key press before the page has focus may be lost: once more
+    press "$main_id" Return
     for _ in $(seq 1 30); do
       question_id="$(xdotool search --name '^Keyvane Uninstall' 2>/dev/null | grep -vx "$main_id" | head -n1)"
       [ -n "$question_id" ] && break 2
@@ -436,13 +456,19 @@ if [ -n "$main_id" ]; then
     done
   done
   if [ -n "$question_id" ]; then
-    asked="$(wine "$driver" shown-texts "Keyvane Uninstall" </dev/null 2>/dev/null | tr -d '\r' | grep -F "Remove your settings")"
-    xdotool windowfocus --sync "$question_id" key y 2>/dev/null
-    # Then the last page's Close button, pressed until the uninstaller has gone.
-    for _ in $(seq 1 20); do
-      sleep 0.5
+    sleep 0.3
+    asked="$(timeout 10 wine "$driver" shown-texts "Keyvane Uninstall" </dev/null 2>/dev/null | tr -d '\r' | grep -F "Remove your settings")"
+    press "$question_id" y
+    # Then the last page's Close button, once the work is done (uninstall.exe gone).
+    for _ in $(seq 1 100); do
+      [ -e "$scratch/uninstall.exe" ] || break
+      sleep 0.1
+    done
+    for _ in 1 2; do
+      sleep 1.5
       [ -z "$(pids_of '~nsu.*\.tmp.Un\.exe')" ] && break
-      xdotool windowfocus --sync "$main_id" key Return 2>/dev/null
+      press "$main_id" Return
+      sleep 3
     done
   fi
 fi
