@@ -11,7 +11,8 @@ constexpr const char* kReadOnlyCaption = "Keyvane cannot keep changes";
 std::string ReadOnlyFolderText(const std::string& folder) {
   return "Keyvane cannot keep changes in the folder " + folder +
          ": Windows lets you read it but not change it.  Keyvane runs with the keys stored there, "
-         "but the keys, themes and settings you change now cannot be saved.\r\n\r\n"
+         "but no change can be made to them: a key you apply, a theme you load or save and the "
+         "settings stay as they are.\r\n\r\n"
          "To keep your changes, move the Keyvane folder into a folder of your own, such as your "
          "Documents folder, and start Keyvane from there; or install Keyvane with its setup "
          "program, which puts it where it can save.";
@@ -21,6 +22,12 @@ std::string ReadOnlyFolderText(const std::string& folder) {
 
 void TForm1::ShowUnhandledError(const std::exception& error) {
   if (const auto* readOnly = dynamic_cast<const FolderNotWritable*>(&error)) {
+    // A change asked for on the window (Apply, a theme chosen or saved) is not made: the user
+    // who was told already is told again, briefly, that this one was not either.
+    if (readOnlyFolderTold && !sessionClosed)
+      platform.dialogs.ShowMessage("This change was not made: Keyvane cannot save in the folder " + readOnly->folder() +
+                                       ".",
+                                   kReadOnlyCaption, platform::mb::kOk | platform::mb::kIconWarning);
     TellFolderNotWritable(*readOnly);
     return;
   }

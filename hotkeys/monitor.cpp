@@ -103,7 +103,12 @@ void TForm1::OnHotKey(uint32_t id) {
   const std::optional<int> key = KeyIndexByHotKeyId(hotKeyIds, id);
   if (!key) return;
   const KeyRecord record = KeyRecord::Read(settings.doc(), KeyAt(*key).section);
-  RunAction(record.action, record.FileOr(""));
+  try {
+    RunAction(record.action, record.FileOr(""));
+  } catch (const FolderNotWritable& error) {
+    // A key pressed (Load Next Theme, say) brings at most the one notice of the run.
+    TellFolderNotWritable(error);
+  }
 }
 
 void TForm1::HotKeyPressed(uint32_t id) {

@@ -98,6 +98,8 @@ void TForm1::ClickKey(const std::string& name) {
     view.shape->SetBrush(view.title->caption() != kNotSetMarker ? kKeySelectedSetFill
                                                                  : kKeySelectedNotSetFill);
     ComboBox2->SetItemIndex(*key);
+    // While the keyboard is on the layout, it stays on the key chosen, by the mouse too.
+    if (focusStop == FocusStop::Keys) focusedKey = *key;
   }
   if (!ShowStoredRecord(settings.doc()))
     throw UnreadableCombination(InvalidComboMessage(KeyRecord::Read(settings.doc(), name).FileOr("000")));

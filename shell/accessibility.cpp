@@ -17,19 +17,14 @@ std::string KeyName(std::string_view heading) {
   return std::string(heading);
 }
 
-// The title as a reader should say it: the layout's double blanks ("Disabled  by  Windows")
-// read as one.
-std::string Spoken(std::string text) {
-  std::string out;
-  for (char c : text)
-    if (c != ' ' || out.empty() || out.back() != ' ') out += c;
-  return out;
-}
-
+// The action as the editor's list names it, without the " \/" that marks an action taking a
+// file or address ("Run File \/"), which a reader would spell out.
 std::string ActionCaption(int code) {
   const ActionEntry* action = FindAction(code);
   if (!action || action->nonAction) return {};
-  return std::string(action->defaultTitle.empty() ? action->caption : action->defaultTitle);
+  std::string_view caption = action->caption;
+  if (caption.ends_with(" \\/")) caption.remove_suffix(3);
+  return std::string(caption);
 }
 
 bool IsWindowedControl(const ui::Control& c) {
@@ -49,7 +44,7 @@ std::vector<ui::AccessibleItem> TForm1::AccessibleItems() const {
     key.name = KeyName(kKeyGeometry[static_cast<size_t>(i)].heading);
     const bool shown = view.title->visible() && view.title->caption() != kNotSetMarker;
     // A free key reads as the tray menu shows it.
-    key.value = shown ? Spoken(view.title->caption()) : "(not set)";
+    key.value = shown ? view.title->caption() : "(not set)";
     key.description = ActionCaption(view.action);
     if (view.shape->marked())
       key.description += (key.description.empty() ? "" : ". ") + std::string(kKeyHeldElsewhereHint);
@@ -102,7 +97,7 @@ std::vector<ui::AccessibleItem> TForm1::AccessibleItems() const {
       });
       if (partOfAKey || label->caption().empty()) continue;
       item.role = ui::AccessibleRole::StaticText;
-      item.name = Spoken(label->caption());
+      item.name = label->caption();
     } else {
       continue;
     }

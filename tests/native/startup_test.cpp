@@ -445,10 +445,13 @@ TEST_F(ProgramEntry, AFolderThatCannotBeWrittenIsToldOnceAndChangesNothing) {
   const std::string folder = fp.exePath.substr(0, fp.exePath.rfind('\\'));
   fp.readOnlyFolders.insert(folder);
   const std::map<std::string, std::string> filesBefore = fp.files;
-  auto notices = [&] {
-    return std::count_if(fp.messages.begin(), fp.messages.end(),
-                         [](const fake::ShownMessage& m) { return m.caption == "Keyvane cannot keep changes"; });
+  auto count = [&](const std::string& start) {
+    return std::count_if(fp.messages.begin(), fp.messages.end(), [&](const fake::ShownMessage& m) {
+      return m.caption == "Keyvane cannot keep changes" && m.text.rfind(start, 0) == 0;
+    });
   };
+  auto notices = [&] { return count("Keyvane cannot keep changes in the folder"); };
+  auto notMade = [&] { return count("This change was not made: Keyvane cannot save in the folder " + folder + "."); };
   RecordingHost host;
   host.loop = [&](TForm1& f) {
     EXPECT_EQ(Registered(), (std::map<uint32_t, std::pair<uint32_t, uint32_t>>{
@@ -464,7 +467,9 @@ TEST_F(ProgramEntry, AFolderThatCannotBeWrittenIsToldOnceAndChangesNothing) {
     EXPECT_FALSE(f.keys[1].title->visible());
     f.keys[0].shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
     f.ComboBox1->UserSelect(15);
-    f.BitBtn1->UserClick();  // Apply
+    EXPECT_EQ(notMade(), 0) << "a key press and a switch of the keys bring no box";
+    f.BitBtn1->UserClick();  // Apply, asked for on the window: said not to be made
+    EXPECT_EQ(notMade(), 1);
     EXPECT_EQ(notices(), 1);
     EXPECT_TRUE(fp.errors.empty());
     EXPECT_EQ(f.keys[0].title->caption(), "Mail") << "what the user sees is what is stored";
@@ -482,6 +487,7 @@ TEST_F(ProgramEntry, AFolderThatCannotBeWrittenIsToldOnceAndChangesNothing) {
   RunProgram(bundle, {}, host);
   EXPECT_EQ(host.calls, (std::vector<std::string>{"create", "show", "loop", "destroy"}));
   EXPECT_EQ(notices(), 1);
+  EXPECT_EQ(notMade(), 1) << "nor the end of the session";
   EXPECT_EQ(fp.errors.size(), 2u);
   EXPECT_EQ(fp.files, filesBefore);
 }

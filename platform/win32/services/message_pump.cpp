@@ -2,7 +2,18 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace kv::win32 {
+
+namespace {
+std::function<bool(MSG&)>& Filter() {
+  static std::function<bool(MSG&)> filter;
+  return filter;
+}
+}  // namespace
+
+void SetMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(filter); }
 
 bool DispatchWaitingMessages() {
   MSG msg;
@@ -11,6 +22,7 @@ bool DispatchWaitingMessages() {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (Filter() && Filter()(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -119,6 +119,7 @@ void MainWindow::Create(WindowEvents& program) {
   context_.tooltips = &tooltips_;
   peers_ = MakePeers(program.Controls(), context_);
   CreateChildWindows();
+  SetMessageFilter([this](MSG& msg) { return PreTranslate(msg); });
   const int dpi = WindowDpi(hwnd_);
   if (dpi != scale.dpi) ApplyDpi(dpi, nullptr);
 }
@@ -224,6 +225,7 @@ bool MainWindow::PressFocusedButton(const MSG& msg) {
 }
 
 void MainWindow::Destroy() {
+  SetMessageFilter(nullptr);
   for (const auto& control : form_->Controls()) control->SetPeer(nullptr);
   form_->Root().SetPeer(nullptr);
   pressed_ = nullptr;
