@@ -85,6 +85,7 @@ TEST_F(Keyboard, TheArrowsFollowTheKeysAsTheyLie) {
     return to ? std::string(KeyAt(*to).section) : "(stays)";
   };
   EXPECT_EQ(at("F1Key", KeyDirection::Right), "F2Key");
+  EXPECT_EQ(at("F2Key", KeyDirection::Left), "F1Key");
   EXPECT_EQ(at("F1Key", KeyDirection::Left), "(stays)");
   EXPECT_EQ(at("F12Key", KeyDirection::Right), "(stays)");
   EXPECT_EQ(at("F10Key", KeyDirection::Down), "PSKey");
@@ -120,6 +121,7 @@ TEST_F(Keyboard, TheTabsTurnThePagesAndTheLayoutTakesTheFocusOnTheCurrentKey) {
   EXPECT_EQ(FocusedName(), "Themes");
   Press(ui::Key::Right);
   EXPECT_EQ(FocusedName(), "Themes");
+  EXPECT_FALSE(Press(ui::Key::PageUp)) << "a key the tabs do not use is left to Windows";
   Key("PUKey").shape->UserMouseUp(ui::MouseButton::Left, 1, 1);
   form->FocusMoved(FocusStop::Keys);
   EXPECT_EQ(FocusedName(), "Page Up");
@@ -185,6 +187,8 @@ TEST_F(Keyboard, AScreenReaderReadsTheKeysTabsTextsAndNamedBoxes) {
   }
   EXPECT_EQ(keys, kKeyCount);
   EXPECT_EQ(titles, 1);
+  EXPECT_EQ(Item("Create or Edit Key").role, ui::AccessibleRole::PageTab);
+  EXPECT_EQ(Item("Key - F7 key").role, ui::AccessibleRole::StaticText) << "the page's painted texts are read";
 
   // A title changed by Apply is what the reader reads next.
   form->Edit2->UserType("www.example.com");
@@ -214,11 +218,16 @@ TEST_F(Keyboard, WithoutAnimationsAPageTurnsAtOnce) {
 TEST_F(Keyboard, TheTrayIconAnswersTheKeyboardAndTheMouse) {
   Create();
   auto send = [&](uint32_t event, bool version4 = true) { form->TrayIconMessage({event, 900, 740, version4}); };
+  form->ShowMinimize1->UserClick();  // the tray menu's item sends the window to the tray ...
+  EXPECT_TRUE(fp.minimized);
+  EXPECT_EQ(form->ShowMinimize1->caption(), "Show Key Layout");
   for (uint32_t e : {kTrayLeftDown, kTrayLeftUp, kTrayDoubleClick, kTrayLeftUp}) send(e);
-  EXPECT_TRUE(fp.trayMenusShown.empty());
-  EXPECT_FALSE(form->TrayClickTimer->running());
+  EXPECT_FALSE(fp.minimized) << "... and a double click on the icon brings it back";
+  form->TrayClickTimer->Fire();
+  EXPECT_TRUE(fp.trayMenusShown.empty()) << "the double click opens no menu";
   send(kTrayLeftDown);
   send(kTrayLeftUp);
+  EXPECT_EQ(form->TrayClickTimer->interval(), 500) << "a click waits for the double-click time";
   EXPECT_TRUE(fp.trayMenusShown.empty());
   form->TrayClickTimer->Fire();
   EXPECT_EQ(fp.trayMenusShown.size(), 1u);

@@ -111,6 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
         Loaded{"TwoKeys1C", KeySection("F2Key", "Two-Key Combos  Ctrl C", 28, "1C"), "F2Key",
                "Two-Key Combos  Ctrl C", "Press 2 Key Combo", "", {-1, 1, kComboKeyC}, false,
                kSelectedSet, "Key - F2 key"},
+        Loaded{"KeyInAnotherCase", KeySection("F2Key", "Copy", 28, "1c"), "F2Key", "Copy", "Press 2 Key Combo",
+               "", {-1, 1, kComboKeyC}, true, kSelectedSet, "Key - F2 key"},
         Loaded{"ThreeKeys12Delete", KeySection("DelKey", "Task list", 29, "12delete"), "DelKey",
                "Task list", "Press 3 Key Combo", "", {1, 2, kComboKeyDelete}, true, kSelectedSet,
                "Key - Delete key"},
@@ -131,7 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
 // A hand-edited combination that cannot be read ("1" for three keys) is reported, and the key
 // opens in the editor all the same, its lists without a choice, so that it can be mended.
 TEST_F(Editor, AMalformedCombinationIsReportedAndTheKeyStillOpensForRepair) {
-  StartAndSelect(KeySection("F4Key", "Three-Key Combos", 29, "1"), "F4Key");
+  StartAndSelect(KeySection("F4Key", "Three-Key Combos", 29, "1") + KeySection("F6Key", "Task", 29, "12Delete"),
+                 "F6Key");
+  ASSERT_EQ(ComboChoices(), (std::vector<int>{1, 2, kComboKeyDelete}));
+  Key("F4Key").shape->UserMouseUp(ui::MouseButton::Left, 5, 5);
   ASSERT_EQ(fp.errors, std::vector<std::string>{"'1' is not a valid key combination."});
   EXPECT_EQ(form->currentPage, PageId::Editor);
   EXPECT_EQ(form->currentKey, "F4Key");

@@ -231,7 +231,10 @@ TEST_F(StartUp, UnreadableSettingsFileEndsCreationWithoutTouchingTheFile) {
 // ---- the quiet start through the Startup-folder shortcut ----
 
 TEST_F(StartUp, BootupShowsTheStartedBalloonAndGoesToTheTrayOnTheTimer) {
+  fp.files[fp.Beside("Games.kth")] = test::KeySection("F1Key", "Hearts", 23);
+  WriteSettings(test::KeySection("F1Key", "Hearts", 23));
   Create({"bootup"});
+  EXPECT_EQ(form->caption(), "Keyvane - No Theme Loaded") << "the theme is looked for once the window is in the tray";
   EXPECT_TRUE(form->bootStart);
   EXPECT_TRUE(fp.trayVisible);
   ASSERT_FALSE(fp.balloons.empty());
@@ -256,6 +259,8 @@ TEST_F(StartUp, BootupShowsTheStartedBalloonAndGoesToTheTrayOnTheTimer) {
   EXPECT_FALSE(form->Timer1->running());
   EXPECT_TRUE(pendingMessageRan);
   EXPECT_GE(fp.processMessagesCalls, 1);
+  EXPECT_EQ(form->caption(), "Keyvane - Games Theme");
+  EXPECT_EQ(form->currentThemeIndex, 0);
 }
 
 TEST_F(StartUp, TheStartUpTimerMinimizesOnlyOnce) {
@@ -327,7 +332,11 @@ class RecordingHost final : public MainWindowHost {
     calls.push_back("create");
     form = &static_cast<TForm1&>(f);
   }
-  void Show() override { calls.push_back("show"); }
+  void Show() override {
+    calls.push_back("show");
+    if (onShow) onShow();
+  }
+  std::function<void()> onShow;
   int RunMessageLoop() override {
     calls.push_back("loop");
     return loop ? loop(*form) : 0;
@@ -453,6 +462,7 @@ TEST_F(ProgramEntry, AFolderThatCannotBeWrittenIsToldOnceAndChangesNothing) {
   auto notices = [&] { return count("Keyvane cannot keep changes in the folder"); };
   auto notMade = [&] { return count("This change was not made: Keyvane cannot save in the folder " + folder + "."); };
   RecordingHost host;
+  host.onShow = [&] { EXPECT_EQ(notices(), 0) << "the notice comes over the window, not before it"; };
   host.loop = [&](TForm1& f) {
     EXPECT_EQ(Registered(), (std::map<uint32_t, std::pair<uint32_t, uint32_t>>{
                                 {f.hotKeyIds[0], {0u, 0x70u}}, {f.hotKeyIds[14], {0u, 0x13u}}}));
