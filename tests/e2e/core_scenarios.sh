@@ -215,7 +215,7 @@ if start_app "$dir"; then
   xdotool search --onlyvisible --name '^Keyvane( - .*)?$' windowfocus --sync >/dev/null 2>&1
   focus_is() { [ "$(drive accessible-focus)" = "$1" ] || { note "     the focus is on: $(drive accessible-focus)"; return 1; }; }
   check "the key layout has the focus, on F1, read with its title and action" \
-    focus_is "push button|F1|Mail|Check Email|focused,focusable"
+    focus_is "push button|F1|Mail|Open Email Program|focused,focusable"
   # The driver flushes each event as it comes, so the file holds them when it is stopped.
   wine "$driver" winevents 30000 </dev/null >"$work/events.txt" 2>/dev/null &
   watcher=$!

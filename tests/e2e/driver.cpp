@@ -43,6 +43,8 @@
 #include <string_view>
 #include <utility>
 
+#include "tray_events.h"
+
 namespace {
 
 constexpr const wchar_t* kClass = L"TKeyvaneMainWindow";
@@ -382,7 +384,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"tray" && argc > 2)
-    return ::PostMessageW(w, WM_APP + 1, 1, static_cast<LPARAM>(_wtoi(argv[2]))) ? 0 : 1;
+    return PostTrayEvent(w, static_cast<UINT>(_wtoi(argv[2]))) ? 0 : 1;
   if (command == L"answer" && argc > 3) return Answer(argv[2], _wtoi(argv[3]), argc > 4 ? argv[4] : nullptr);
   if (command == L"rect") {  // the main window's outer rectangle on the screen
     RECT r{};

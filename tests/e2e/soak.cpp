@@ -16,10 +16,11 @@
 #include <string>
 #include <string_view>
 
+#include "tray_events.h"
+
 namespace {
 
 constexpr const wchar_t* kClass = L"TKeyvaneMainWindow";
-constexpr UINT kTrayCallback = WM_APP + 1;
 
 HWND g_main = nullptr;
 
@@ -121,7 +122,7 @@ bool Round(std::wstring_view kind, int i) {
     PostCommand(list, CBN_SELENDOK);
     PostCommand(list, CBN_SELCHANGE);
   } else if (kind == L"tray") {
-    ::PostMessageW(g_main, kTrayCallback, 1, WM_RBUTTONUP);
+    PostTrayEvent(g_main, WM_RBUTTONUP);
     int waited = 0;
     while (!MenuShown() && waited < 10000) {  // slower just after a burst of balloons
       ::Sleep(5);
