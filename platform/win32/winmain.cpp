@@ -62,6 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Shortcuts shortcuts;
   Win32Printing printing(owner);
   Win32Help help(owner);
+  tray.HoldAdds();  // until the window is on the screen
   window.SetTray(&tray);
   kv::platform::Platform platform{system, files, ansi,      hotKeys, tray,     dialogs,
                                   window, wow64, processes, power,   keyboard, shortcuts,

@@ -148,12 +148,48 @@ TEST_F(TrayLogicTest, FailedAddAtLogOnIsRetriedWithTheCurrentImage) {
   requests_.clear();
   tray.RetryIfPending();
   EXPECT_FALSE(tray.AddPending());
-  ASSERT_EQ(Messages(), std::vector<DWORD>{NIM_ADD});
+  // The balloon asked for meanwhile comes once the icon is there.
+  ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
   EXPECT_EQ(requests_[0].data.hIcon, kProhibited);
+  EXPECT_STREQ(requests_[1].data.szInfo, L"not yet");
 
   requests_.clear();
   tray.RetryIfPending();  // nothing pending: nothing asked
   EXPECT_TRUE(requests_.empty());
+}
+
+// A start holds the add back until the window is up: nothing reaches the shell before, and the
+// release brings the icon as the program left it, then its balloon.
+TEST_F(TrayLogicTest, AnAddHeldBackForTheStartBringsTheIconAndItsBalloonOnRelease) {
+  Win32TrayIcon tray = MakeTray();
+  tray.HoldAdds();
+  tray.SetImageIndex(0);
+  tray.SetVisible(true);
+  tray.ShowBalloon("Keyvane", "started from the Startup folder", 10);
+  EXPECT_TRUE(requests_.empty());
+  EXPECT_TRUE(tray.Visible());
+  EXPECT_TRUE(tray.AddPending());
+  tray.RetryIfPending();  // the log-on retry does not release a held add
+  EXPECT_TRUE(requests_.empty());
+
+  tray.ReleaseAdds();
+  EXPECT_FALSE(tray.AddsHeld());
+  EXPECT_FALSE(tray.AddPending());
+  ASSERT_EQ(Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
+  EXPECT_EQ(requests_[0].data.hIcon, kProhibited);
+  EXPECT_STREQ(requests_[1].data.szInfo, L"started from the Startup folder");
+  EXPECT_EQ(requests_[1].data.uTimeout, 10000u);
+  EXPECT_EQ(versions_, std::vector<UINT>{NOTIFYICON_VERSION_4});
+
+  requests_.clear();
+  tray.ReleaseAdds();  // nothing held: nothing asked
+  tray.SetVisible(false);
+  tray.HoldAdds();
+  tray.SetVisible(true);
+  tray.ShowBalloon("Keyvane", "hidden before the release", 3);
+  tray.SetVisible(false);  // hidden again: neither icon nor balloon is owed
+  tray.ReleaseAdds();
+  EXPECT_EQ(Messages(), std::vector<DWORD>{NIM_DELETE});
 }
 
 TEST_F(TrayLogicTest, AddThatTimedOutButTookTheIconIsNotRepeated) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cwchar>
 #include <iterator>
+#include <utility>
 
 #include "platform/win32/wide.h"
 
@@ -60,6 +61,10 @@ bool Win32TrayIcon::Send(DWORD message, const NOTIFYICONDATAW& data) const {
 }
 
 void Win32TrayIcon::Add() {
+  if (held_) {
+    addPending_ = true;
+    return;
+  }
   const NOTIFYICONDATAW data = Request(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
   // A taskbar that is still starting may time out and report failure although it took the
   // icon; if the icon can be modified, it is there.
@@ -70,6 +75,16 @@ void Win32TrayIcon::Add() {
   NOTIFYICONDATAW version = Request(0);
   version.uVersion = NOTIFYICON_VERSION_4;
   version4_ = Send(NIM_SETVERSION, version);
+  if (pendingBalloon_) {
+    const Balloon balloon = std::move(*pendingBalloon_);
+    pendingBalloon_.reset();
+    ShowBalloon(balloon.title, balloon.text, balloon.seconds);
+  }
+}
+
+void Win32TrayIcon::ReleaseAdds() {
+  held_ = false;
+  RetryIfPending();
 }
 
 void Win32TrayIcon::SetVisible(bool visible) {
@@ -82,6 +97,7 @@ void Win32TrayIcon::SetVisible(bool visible) {
   if (Shown()) Send(NIM_DELETE, Request(0));
   visible_ = false;
   addPending_ = false;
+  pendingBalloon_.reset();
 }
 
 void Win32TrayIcon::SetImageIndex(int index) {
@@ -91,7 +107,11 @@ void Win32TrayIcon::SetImageIndex(int index) {
 }
 
 void Win32TrayIcon::ShowBalloon(const std::string& title, const std::string& text, int seconds) {
-  if (!Shown()) return;
+  if (!visible_) return;
+  if (addPending_) {
+    pendingBalloon_ = Balloon{title, text, seconds};
+    return;
+  }
   NOTIFYICONDATAW data = Request(NIF_INFO);
   static_assert(std::size(decltype(data.szInfoTitle){}) == kBalloonTitleUnits + 1);
   static_assert(std::size(decltype(data.szInfo){}) == kBalloonTextUnits + 1);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,8 @@ class Win32TrayIcon final : public platform::TrayIcon {
   // Indexes other than 0 and 1 are ignored.
   void SetImageIndex(int index) override;
   int ImageIndex() const override { return image_; }
-  // Only shown while the icon is in the notification area; a hidden icon has no balloon.
+  // Shown once the icon is in the notification area (at once, or when a pending add succeeds);
+  // a hidden icon has no balloon.
   void ShowBalloon(const std::string& title, const std::string& text, int seconds) override;
 
   // After the taskbar was (re)created ("TaskbarCreated"): every icon is gone, so add ours
@@ -54,6 +56,11 @@ class Win32TrayIcon final : public platform::TrayIcon {
   // AddPending() is false.
   void RetryIfPending();
   bool AddPending() const { return addPending_; }
+  // The shell answers an add only after a round trip to the taskbar's process: at a start the
+  // owner holds the first add back until its window is on the screen, then releases it.
+  void HoldAdds() { held_ = true; }
+  void ReleaseAdds();
+  bool AddsHeld() const { return held_; }
   // Whether the shell took version 4 for the icon shown: its messages come in that form.
   bool Version4() const { return version4_; }
 
@@ -72,6 +79,12 @@ class Win32TrayIcon final : public platform::TrayIcon {
   bool addPending_ = false;
   int image_ = 1;
   bool version4_ = false;
+  bool held_ = false;
+  struct Balloon {
+    std::string title, text;
+    int seconds = 0;
+  };
+  std::optional<Balloon> pendingBalloon_;
 };
 
 }  // namespace kv::win32

@@ -24,6 +24,7 @@ namespace {
 
 constexpr UINT_PTR kTrayRetryTimerId = 3;
 static_assert(kTrayRetryTimerId < kFirstControlTimerId);
+constexpr UINT kTrayRetryMs = 2000;
 constexpr int kFirstChildId = 100;
 #ifndef WM_DPICHANGED
 constexpr UINT WM_DPICHANGED = 0x02E0;
@@ -394,8 +395,11 @@ bool MainWindow::OnSetCursor() {
 
 void MainWindow::OnTimer(UINT_PTR id) {
   if (id == kTrayRetryTimerId) {
-    if (tray_) tray_->RetryIfPending();
-    if (!tray_ || !tray_->AddPending()) ::KillTimer(hwnd_, kTrayRetryTimerId);
+    if (tray_) tray_->ReleaseAdds();
+    if (!tray_ || !tray_->AddPending())
+      ::KillTimer(hwnd_, kTrayRetryTimerId);
+    else
+      ::SetTimer(hwnd_, kTrayRetryTimerId, kTrayRetryMs, nullptr);
   } else {
     for (TimerPeer* timer : peers_.timers)
       if (timer->id() == id) {
@@ -586,7 +590,11 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam && tray_ && tray_->AddPending()) ::SetTimer(hwnd_, kTrayRetryTimerId, 2000, nullptr);
+      // An add held back for the start goes as soon as the window has painted (timers come
+      // after paints); one the taskbar refused is tried again every while.
+      if (wParam && tray_ && tray_->AddPending())
+        ::SetTimer(hwnd_, kTrayRetryTimerId, tray_->AddsHeld() ? USER_TIMER_MINIMUM : kTrayRetryMs,
+                   nullptr);
       break;
     default:
       break;
