@@ -5,21 +5,8 @@ exe="$build/platform/win32/keyvane.exe"
 driver="$build/tests/e2e/keyvane_driver.exe"
 keylog="$build/tests/e2e/keyvane_keylog.exe"
 work="$build/e2e"
-passed=0
-failed=0
-
-note() { printf '  %s\n' "$*"; }
-check() {  # description, then a command that must succeed
-  local what="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    note "ok   $what"
-  else
-    failed=$((failed + 1))
-    note "FAIL $what"
-  fi
-}
+# shellcheck source=../checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 drive() { wine "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 

@@ -67,13 +67,7 @@ dir="$(fresh_folder help)"
 cp "$build/platform/win32/Keyvane.chm" "$dir/"
 if start_app "$dir"; then
   xdotool mousemove $((origin_x + 296 + 30)) $((origin_y + 348 + 11)) click 1
-  viewer=""
-  for _ in $(seq 1 60); do
-    viewer="$(xdotool search --onlyvisible --name '^Keyvane Help$' 2>/dev/null | head -n1)"
-    [ -n "$viewer" ] && break
-    sleep 0.1
-  done
-  check "the Help button opens Keyvane.chm in the help viewer" test -n "$viewer"
+  check "the Help button opens Keyvane.chm in the help viewer" window_appears --visible '^Keyvane Help$' 60
   stop_app
   check "... and the program still ends cleanly" test -z "$(keyvane_linux_pid)"
 else
@@ -103,10 +97,7 @@ if WINEDLLOVERRIDES="$planted_search" start_app "$dir"; then
   ran=""
   drive post-hotkey KVNF1 >/dev/null && ran+="sleep "; sleep 0.5
   xdotool mousemove $((origin_x + 296 + 30)) $((origin_y + 348 + 11)) click 1
-  for _ in $(seq 1 60); do
-    xdotool search --onlyvisible --name '^Keyvane Help$' >/dev/null 2>&1 && { ran+="help "; break; }
-    sleep 0.1
-  done
+  window_appears --visible '^Keyvane Help$' 60 && ran+="help "
   xdotool mousemove $((origin_x + 368 + 50)) $((origin_y + 116 + 8)) click 1; sleep 1.5
   drive click "Print Theme" >/dev/null
   drive answer "Print" 2 >/dev/null && ran+="print "

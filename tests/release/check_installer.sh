@@ -20,22 +20,9 @@ build="$(cd "${2:-$root/build/win64}" && pwd)"
 build32="$(cd "${3:-$root/build/win32}" && pwd)"
 work="$envdir/installer-test"
 driver="$build/tests/e2e/keyvane_driver.exe"
-passed=0
-failed=0
 start_time=$SECONDS
-
-note() { printf '  %s\n' "$*"; }
-check() {  # description, then a command that must succeed
-  local what="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    note "ok   $what"
-  else
-    failed=$((failed + 1))
-    note "FAIL $what"
-  fi
-}
+# shellcheck source=../checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
 
 # The Wine environment: the one of <build dir> when it runs already, else one started here.
 # shellcheck source=../../scripts/wine-env.sh
@@ -353,12 +340,7 @@ wine reg delete "$reg_key" /f </dev/null >/dev/null 2>&1  # its last value writt
 (cd "$downloads" && WINEDLLOVERRIDES="$search_pages" exec wine "./$(basename "$setup")" "/D=$scratch_w" \
   </dev/null >/dev/null 2>&1) &
 setup_pid=$!
-setup_id=""
-for _ in $(seq 1 100); do
-  setup_id="$(xdotool search --name '^Keyvane Setup' 2>/dev/null | head -n1)"
-  [ -n "$setup_id" ] && break
-  sleep 0.1
-done
+setup_id="$(find_window '^Keyvane Setup' 100)"
 # Each button is pressed once its page is there: the first page shows with the window; the
 # last one follows the installation, whose end shows as the last value of the Apps and Features
 # entry written. (Reading the pages' texts from outside while they change, or a second
@@ -437,12 +419,7 @@ scratch_pid="$app_pid"
 app_pid=""
 wine "$scratch/uninstall.exe" </dev/null >/dev/null 2>&1 &
 # The confirmation page, its Uninstall button focused; then the question, a second window.
-main_id=""
-for _ in $(seq 1 100); do
-  main_id="$(xdotool search --name '^Keyvane Uninstall' 2>/dev/null | head -n1)"
-  [ -n "$main_id" ] && break
-  sleep 0.1
-done
+main_id="$(find_window '^Keyvane Uninstall' 100)"
 asked=""
 question_id=""
 if [ -n "$main_id" ]; then
